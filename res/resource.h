@@ -1,0 +1,17 @@
+// Resource identifiers, shared by the resource script and the program.
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_SETTINGS_DIALOG 102
+#define IDR_MAINFRAME 128
+#define IDS_SAVE_FAILED 200
+
+#define IDC_HWTNL_OFF 1000
+#define IDC_HWTNL_ON 1001
+
+#define IDM_ABOUTBOX 0x0010
+
+#ifndef ID_HELP
+#define ID_HELP 0xE146
+#endif

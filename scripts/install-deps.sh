@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Vorlamy needs on Debian.
+# Idempotent: when every tool is already there it returns at once without apt.
+set -euo pipefail
+
+need=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686 mingw-w64-tools)
+have i686-w64-mingw32-windres   || need+=(binutils-mingw-w64-i686)
+have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64)
+have wine                       || need+=(wine wine32:i386)
+# 32-bit Wine for the product itself, 64-bit Wine for the x86_64 build of the tests.
+[ -x /usr/lib/wine/wine ]       || need+=(wine32:i386)
+[ -x /usr/lib/wine/wine64 ]     || need+=(wine64)
+have Xvfb                       || need+=(xvfb)
+have xdotool                    || need+=(xdotool)
+have cmake                      || need+=(cmake)
+have ninja                      || need+=(ninja-build)
+have g++                        || need+=(g++)
+[ -d /usr/src/googletest ]      || need+=(googletest)
+fc-list 2>/dev/null | grep -qi ipapgothic || need+=(fonts-ipafont-gothic)
+# The real ImageMagick, for screenshots of the dialog (some images ship a stand-in 'convert').
+have import                     || need+=(imagemagick)
+
+[ ${#need[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+echo "Installing: ${need[*]}" >&2
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null

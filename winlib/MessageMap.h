@@ -1,0 +1,129 @@
+#pragma once
+
+// Message maps: per-class tables from a window message (or a command id) to a member
+// function. Each table names its base class's table, so a message that a class does not
+// handle is looked up in its base's table next. The rows keep the handler's exact type:
+// a handler whose signature does not fit the message does not compile.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <type_traits>
+
+class CCmdTarget;
+
+// One row of a message map.
+struct MessageEntry {
+    enum class Kind { Message, Command };
+    using Invoker = LRESULT (*)(CCmdTarget& target, WPARAM wParam, LPARAM lParam);
+
+    Kind kind;
+    UINT code;  // the window message, or for a command row the command id
+    Invoker invoke;
+};
+
+// A class's table and the table of its base class (null for the root).
+struct MessageMap {
+    const MessageMap* base;
+    const MessageEntry* entries;
+    std::size_t count;
+
+    // The first matching row in this table or, failing that, in the base tables.
+    const MessageEntry* Find(MessageEntry::Kind kind, UINT code) const;
+};
+
+namespace winlib_detail {
+
+// Unpacks WPARAM/LPARAM for one handler signature and calls the handler. The target is
+// the object whose map holds the row, so the downcast is to the handler's own class.
+template <auto Handler>
+struct Cracker;
+
+template <class T, void (T::*Handler)()>
+struct Cracker<Handler> {
+    using Class = T;
+    static LRESULT Invoke(CCmdTarget& target, WPARAM, LPARAM)
+    {
+        (static_cast<T&>(target).*Handler)();
+        return 0;
+    }
+};
+
+// WM_SYSCOMMAND style: a 32-bit code in wParam and a raw lParam.
+template <class T, void (T::*Handler)(UINT, LPARAM)>
+struct Cracker<Handler> {
+    using Class = T;
+    static LRESULT Invoke(CCmdTarget& target, WPARAM wParam, LPARAM lParam)
+    {
+        (static_cast<T&>(target).*Handler)(static_cast<UINT>(wParam), lParam);
+        return 0;
+    }
+};
+
+// WM_QUERYDRAGICON style: a handle as the result.
+template <class T, HICON (T::*Handler)()>
+struct Cracker<Handler> {
+    using Class = T;
+    static LRESULT Invoke(CCmdTarget& target, WPARAM, LPARAM)
+    {
+        return reinterpret_cast<LRESULT>((static_cast<T&>(target).*Handler)());
+    }
+};
+
+// Anything else: the raw parameters and the raw result.
+template <class T, LRESULT (T::*Handler)(WPARAM, LPARAM)>
+struct Cracker<Handler> {
+    using Class = T;
+    static LRESULT Invoke(CCmdTarget& target, WPARAM wParam, LPARAM lParam)
+    {
+        return (static_cast<T&>(target).*Handler)(wParam, lParam);
+    }
+};
+
+}  // namespace winlib_detail
+
+// Builds the rows of Owner's message map; a handler must be a member of Owner or of one
+// of its bases.
+template <class Owner>
+struct MessageMapOf {
+    template <UINT Message, auto Handler>
+    static constexpr MessageEntry OnMessage()
+    {
+        using Cracker = winlib_detail::Cracker<Handler>;
+        static_assert(std::is_base_of_v<typename Cracker::Class, Owner>,
+                      "the handler belongs to another class");
+        return {MessageEntry::Kind::Message, Message, &Cracker::Invoke};
+    }
+
+    template <UINT CommandId, auto Handler>
+    static constexpr MessageEntry OnCommand()
+    {
+        using Cracker = winlib_detail::Cracker<Handler>;
+        static_assert(std::is_base_of_v<typename Cracker::Class, Owner>,
+                      "the handler belongs to another class");
+        static_assert(std::is_same_v<decltype(Handler), void (Cracker::Class::*)()>,
+                      "a command handler takes nothing and returns nothing");
+        return {MessageEntry::Kind::Command, CommandId, &Cracker::Invoke};
+    }
+};
+
+// The root of every message-map chain: an object that handles messages and commands.
+class CCmdTarget {
+public:
+    CCmdTarget() = default;
+    CCmdTarget(const CCmdTarget&) = delete;
+    CCmdTarget& operator=(const CCmdTarget&) = delete;
+    virtual ~CCmdTarget() = default;
+
+    // Calls the handler of a command (a menu item, an accelerator, a button click) if this
+    // object's map chain has one.
+    virtual bool OnCmdMsg(UINT commandId);
+
+protected:
+    // Calls the handler of a window message if the map chain has one.
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // The most derived class's table; every class with a table of its own overrides it.
+    virtual const MessageMap* GetMessageMap() const { return &messageMap; }
+    static const MessageMap messageMap;
+};

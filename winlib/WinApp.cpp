@@ -1,0 +1,56 @@
+#include "WinApp.h"
+
+namespace {
+// The application object registers itself here; it is the program's one global.
+CWinApp* g_app = nullptr;
+}  // namespace
+
+CWinApp::CWinApp(const wchar_t* appName) : m_pszAppName(appName) { g_app = this; }
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+int CWinApp::Run()
+{
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0 && got != -1) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (got == 0)
+        m_exitCode = static_cast<int>(msg.wParam);
+    return ExitInstance();
+}
+
+CWinApp* AfxGetApp() { return g_app; }
+
+HINSTANCE AfxGetResourceHandle()
+{
+    if (g_app && g_app->m_hResource)
+        return g_app->m_hResource;
+    return GetModuleHandleW(nullptr);
+}
+
+int AfxWinMain(HINSTANCE instance)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return -1;
+    app->m_hInstance = instance;
+    if (!app->m_hResource)
+        app->m_hResource = instance;
+    try {
+        // After a FALSE start-up the main window, if one was named, may already be gone:
+        // nothing here looks at it.
+        if (!app->InitInstance())
+            return app->ExitInstance();
+        return app->Run();
+    } catch (...) {
+        // An error nobody handled: end quietly with a failure code rather than crash.
+        return -1;
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Wnd.h"
+
+// The application object. A program defines exactly one, as a global; the main routine
+// finds it, runs InitInstance and, if that returns TRUE, the message loop.
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(const wchar_t* appName = nullptr);
+    ~CWinApp() override;
+
+    // The program's start-up. Return FALSE to end at once, without a message loop.
+    virtual BOOL InitInstance() { return TRUE; }
+    // The message loop; ends on WM_QUIT and returns ExitInstance()'s exit code.
+    virtual int Run();
+    // The program's clean-up; returns the process exit code.
+    virtual int ExitInstance() { return m_exitCode; }
+
+    // Three-dimensional control drawing is what the system always does today.
+    BOOL Enable3dControls() { return TRUE; }
+    // The target of the help command. The program carries no help content, so it shows
+    // nothing.
+    void OnHelp() {}
+
+    const wchar_t* m_pszAppName;
+    HINSTANCE m_hInstance = nullptr;
+    // The module that dialog templates, strings and icons are loaded from.
+    HINSTANCE m_hResource = nullptr;
+    // The window that owns dialogs created without a parent. Cleared by the window
+    // object when it is destroyed.
+    CWnd* m_pMainWnd = nullptr;
+
+protected:
+    int m_exitCode = 0;
+};
+
+// The one application object, or null when there is none.
+CWinApp* AfxGetApp();
+
+// The module that holds the program's resources.
+HINSTANCE AfxGetResourceHandle();
+
+// Hosting of embedded (ActiveX) controls. The program has none.
+inline void AfxEnableControlContainer() {}
+
+// The main routine: runs the application object's start-up, loop and clean-up.
+int AfxWinMain(HINSTANCE instance);

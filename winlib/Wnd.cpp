@@ -1,0 +1,65 @@
+#include "Wnd.h"
+
+#include "WinApp.h"
+
+CWnd::~CWnd()
+{
+    // The application may name this window as its main window; it must not keep a pointer
+    // to an object that is gone.
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this)
+        app->m_pMainWnd = nullptr;
+}
+
+CString CWnd::GetWindowText() const
+{
+    const int length = GetWindowTextLengthW(m_hWnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(m_hWnd, &text[0], length + 1)));
+    return CString(text.c_str());
+}
+
+bool CWnd::OnCmdMsg(UINT commandId)
+{
+    if (CCmdTarget::OnCmdMsg(commandId))
+        return true;
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(commandId);
+}
+
+LRESULT CWnd::Default()
+{
+    if (!m_currentMessage)
+        return 0;
+    const CurrentMessage message = *m_currentMessage;
+    return DefaultProcessing(message.message, message.wParam, message.lParam);
+}
+
+bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    // Saved and restored, so that Default() inside a nested message sees its own message
+    // and the outer handler sees its own again afterwards.
+    const CurrentMessage current{message, wParam, lParam};
+    const CurrentMessage* outer = m_currentMessage;
+    m_currentMessage = &current;
+    struct Restore {
+        CWnd& wnd;
+        const CurrentMessage* outer;
+        ~Restore() { wnd.m_currentMessage = outer; }
+    } restore{*this, outer};
+
+    if (OnWndMsg(message, wParam, lParam, result))
+        return true;
+    // Menu items and accelerators (notification 0 and 1; a button click is 0 too) are
+    // commands; other control notifications are not.
+    if (message == WM_COMMAND && HIWORD(wParam) <= 1 && OnCmdMsg(LOWORD(wParam))) {
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+LRESULT CWnd::DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(m_hWnd, message, wParam, lParam);
+}

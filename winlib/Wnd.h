@@ -1,0 +1,68 @@
+#pragma once
+
+#include "MessageMap.h"
+#include "String.h"
+
+// A plain, non-owning handle of some window, such as a control of a dialog.
+class CWindow {
+public:
+    explicit CWindow(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    explicit operator bool() const { return m_hWnd != nullptr; }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return SendMessageW(m_hWnd, message, wParam, lParam);
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+// A window whose messages are handled by the message map of a C++ object.
+// The object does not own the window: the window system destroys it (a dialog, when it
+// ends) and the object forgets the handle when the window is gone.
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    ~CWnd() override;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // The child window with this id, or an empty handle.
+    CWindow GetDlgItem(int id) const { return CWindow(::GetDlgItem(m_hWnd, id)); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return SendMessageW(m_hWnd, message, wParam, lParam);
+    }
+    CString GetWindowText() const;
+    int MessageBox(const wchar_t* text, const wchar_t* caption, UINT type) const
+    {
+        return MessageBoxW(m_hWnd, text, caption, type);
+    }
+
+    // Commands go to this window's map chain first, then to the application object.
+    bool OnCmdMsg(UINT commandId) override;
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    // Performs the window's default processing of the message being handled and returns
+    // its result. Outside a handler there is no such message, and it returns 0.
+    LRESULT Default();
+
+    // Looks a message up in the map chain, with it recorded as the current message for
+    // Default(). WM_COMMAND that no row handles goes through command routing.
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // The default processing of one message for this kind of window.
+    virtual LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    struct CurrentMessage {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    const CurrentMessage* m_currentMessage = nullptr;
+};
