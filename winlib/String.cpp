@@ -10,7 +10,7 @@ bool CString::LoadString(UINT id)
     // so strings of any length load whole.
     const wchar_t* resource = nullptr;
     const int length =
-        LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&resource), 0);
+        ::LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&resource), 0);
     if (length <= 0 || !resource) {
         m_text.clear();
         return false;

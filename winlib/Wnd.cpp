@@ -13,9 +13,9 @@ CWnd::~CWnd()
 
 CString CWnd::GetWindowText() const
 {
-    const int length = GetWindowTextLengthW(m_hWnd);
+    const int length = ::GetWindowTextLengthW(m_hWnd);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(m_hWnd, &text[0], length + 1)));
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(m_hWnd, &text[0], length + 1)));
     return CString(text.c_str());
 }
 

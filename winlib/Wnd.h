@@ -12,7 +12,7 @@ public:
     explicit operator bool() const { return m_hWnd != nullptr; }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return SendMessageW(m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
 
 private:
@@ -33,12 +33,12 @@ public:
     CWindow GetDlgItem(int id) const { return CWindow(::GetDlgItem(m_hWnd, id)); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return SendMessageW(m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
     CString GetWindowText() const;
     int MessageBox(const wchar_t* text, const wchar_t* caption, UINT type) const
     {
-        return MessageBoxW(m_hWnd, text, caption, type);
+        return ::MessageBoxW(m_hWnd, text, caption, type);
     }
 
     // Commands go to this window's map chain first, then to the application object.

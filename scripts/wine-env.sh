@@ -1,0 +1,74 @@
+# Sourced by scripts/test.sh and scripts/run.sh: a private Wine prefix per architecture
+# and, on request, a private virtual display. Never touches the user's ~/.wine.
+#   wine_prefix_ready win32|win64     creates and configures build/wine-<arch> once
+#   start_private_display             starts Xvfb on a free display, exports DISPLAY
+#   stop_everything                   stops what these functions started (by PID)
+
+VORLAMY_ROOT=${VORLAMY_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINEDEBUG=-all
+_xvfb_pid=
+_prefixes_used=()
+
+# Can this machine run 32-bit Linux programs, which 32-bit Wine is? Some kernels (and
+# sandboxes) run only 64-bit code.
+can_run_wine32() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+wine_loader() { [ "$1" = win32 ] && echo /usr/lib/wine/wine || echo /usr/lib/wine/wine64; }
+
+wine_prefix_ready() {
+  local arch=$1 prefix="$VORLAMY_ROOT/build/wine-$1" loader
+  loader=$(wine_loader "$arch")
+  export WINEPREFIX=$prefix WINEARCH=$arch
+  _prefixes_used+=("$prefix")
+  if [ -f "$prefix/.vorlamy-ready" ]; then return 0; fi
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  "$loader" wineboot -i >/dev/null 2>&1
+  # The dialogs' font is not part of Wine: map it to a Japanese font of the system.
+  # No window manager: Managed=N spares a 2 s wait at every window's end. A crash in a
+  # test must end the process, not wait on Wine's crash dialog.
+  local reg="$prefix/vorlamy.reg"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"ＭＳ ゴシック"="IPAGothic"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n"Decorated"="N"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
+    printf '[-HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\r\n'
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+  "$loader" regedit /S "$reg" >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w 2>/dev/null || true
+  touch "$prefix/.vorlamy-ready"
+}
+
+start_private_display() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    _xvfb_pid=$!
+    local i
+    for i in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$_xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$_xvfb_pid" 2>/dev/null; wait "$_xvfb_pid" 2>/dev/null; _xvfb_pid=
+  done
+  echo "could not start a virtual display (Xvfb)" >&2
+  return 1
+}
+
+stop_everything() {
+  local prefix
+  for prefix in "${_prefixes_used[@]}"; do
+    WINEPREFIX=$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  done
+  if [ -n "$_xvfb_pid" ]; then
+    kill "$_xvfb_pid" 2>/dev/null || true
+    wait "$_xvfb_pid" 2>/dev/null || true
+    _xvfb_pid=
+  fi
+}
