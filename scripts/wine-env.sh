@@ -22,7 +22,20 @@ wine_prefix_ready() {
   loader=$(wine_loader "$arch")
   export WINEPREFIX=$prefix WINEARCH=$arch
   _prefixes_used+=("$prefix")
-  if [ -f "$prefix/.vorlamy-ready" ]; then return 0; fi
+  if [ ! -f "$prefix/.vorlamy-ready" ]; then create_prefix "$arch" "$prefix" "$loader"; fi
+  # A wineserver that stays up between programs, and Wine's own background processes
+  # (services, the desktop window's explorer) started here with no output attached:
+  # each test then starts in a tenth of a second, and no Wine process that outlives a
+  # test holds the test runner's output pipe open.
+  /usr/lib/wine/wineserver -p
+  "$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  if [ -n "${DISPLAY:-}" ]; then
+    "$loader" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+  fi
+}
+
+create_prefix() {
+  local arch=$1 prefix=$2 loader=$3
   rm -rf "$prefix"
   mkdir -p "$prefix"
   "$loader" wineboot -i >/dev/null 2>&1

@@ -1,0 +1,211 @@
+// The class library against the real window system: message-map chaining, Default(),
+// the two ways a dialog procedure answers, modal runs and ownership, command routing.
+#include "support/ScriptedDialog.h"
+#include "winlib/TestDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr UINT WM_BASE_ONLY = WM_APP + 1;
+constexpr UINT WM_BOTH = WM_APP + 2;
+constexpr UINT WM_THROWS = WM_APP + 3;
+constexpr UINT WM_NOBODY = WM_APP + 4;
+
+// A dialog class with a map of its own ...
+class CBaseDlg : public CDialog {
+public:
+    CBaseDlg() : CDialog(IDD_TEST_DIALOG) {}
+    std::string calls;
+
+protected:
+    LRESULT OnBaseOnly(WPARAM wParam, LPARAM) { calls += "base-only;"; return 1000 + static_cast<LRESULT>(wParam); }
+    LRESULT OnBoth(WPARAM, LPARAM) { calls += "base-both;"; return 1; }
+    // The default processing of WM_GETTEXTLENGTH is the caption's length.
+    LRESULT OnGetTextLength(WPARAM, LPARAM) { return Default() + 100; }
+    void OnThrows() { throw std::runtime_error("handler failed"); }
+
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+    static const MessageMap messageMap;
+
+private:
+    static const MessageEntry messageEntries[];
+};
+using BaseMap = MessageMapOf<CBaseDlg>;
+const MessageEntry CBaseDlg::messageEntries[] = {
+    BaseMap::OnMessage<WM_BASE_ONLY, &CBaseDlg::OnBaseOnly>(),
+    BaseMap::OnMessage<WM_BOTH, &CBaseDlg::OnBoth>(),
+    BaseMap::OnMessage<WM_GETTEXTLENGTH, &CBaseDlg::OnGetTextLength>(),
+    BaseMap::OnMessage<WM_THROWS, &CBaseDlg::OnThrows>(),
+};
+const MessageMap CBaseDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
+
+// ... and a class derived from it that overrides one row and adds a command.
+class CDerivedDlg : public CBaseDlg {
+public:
+    bool okPressed = false;
+
+protected:
+    LRESULT OnBoth(WPARAM, LPARAM) { calls += "derived-both;"; return 2; }
+    void OnOther() { calls += "other;"; }
+    void OnOK() override { okPressed = true; CBaseDlg::OnOK(); }
+
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+    static const MessageMap messageMap;
+
+private:
+    static const MessageEntry messageEntries[];
+};
+using DerivedMap = MessageMapOf<CDerivedDlg>;
+const MessageEntry CDerivedDlg::messageEntries[] = {
+    DerivedMap::OnMessage<WM_BOTH, &CDerivedDlg::OnBoth>(),
+    DerivedMap::OnCommand<IDC_TEST_OTHER, &CDerivedDlg::OnOther>(),
+};
+const MessageMap CDerivedDlg::messageMap = {&CBaseDlg::messageMap, messageEntries, std::size(messageEntries)};
+
+// An application whose map takes a command that no dialog handles.
+class CTestApp : public CWinApp {
+public:
+    int commands = 0;
+    std::function<BOOL()> initInstance = [] { return FALSE; };
+    BOOL InitInstance() override { return initInstance(); }
+
+protected:
+    void OnAppCommand() { ++commands; }
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+    static const MessageMap messageMap;
+
+private:
+    static const MessageEntry messageEntries[];
+};
+const MessageEntry CTestApp::messageEntries[] = {
+    MessageMapOf<CTestApp>::OnCommand<IDC_TEST_OTHER, &CTestApp::OnAppCommand>(),
+};
+const MessageMap CTestApp::messageMap = {&CWinApp::messageMap, messageEntries, std::size(messageEntries)};
+
+using Scripted = ScriptedDialog<CDerivedDlg>;
+
+LRESULT Send(const CWnd& wnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    return SendMessageW(wnd.m_hWnd, message, wParam, lParam);
+}
+
+TEST(MessageMapTest, RowsChainToTheBaseAndTheMostDerivedRowWins)
+{
+    Scripted dlg([](Scripted& d) {
+        EXPECT_EQ(Send(d, WM_BASE_ONLY, 7), 1007) << "a row of the base class's map";
+        EXPECT_EQ(Send(d, WM_BOTH), 2) << "the derived row hides the base row";
+        EXPECT_EQ(Send(d, WM_NOBODY), 0) << "no row: the dialog manager's default";
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.calls, "base-only;derived-both;");
+}
+
+TEST(MessageMapTest, DefaultPerformsTheDefaultProcessingAndReturnsItsResult)
+{
+    Scripted dlg([](Scripted& d) {
+        // "Test dialog" is 11 characters; the handler adds 100 to what Default() gave.
+        EXPECT_EQ(Send(d, WM_GETTEXTLENGTH), 111);
+        // Messages without a row reach the default processing: the caption changes.
+        SetWindowTextW(d.m_hWnd, L"Renamed");
+        EXPECT_EQ(Send(d, WM_GETTEXTLENGTH), 107);
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST(MessageMapTest, AnExceptionInAHandlerStopsAtTheWindowProcedure)
+{
+    Scripted dlg([](Scripted& d) {
+        EXPECT_EQ(Send(d, WM_THROWS), 0);
+        EXPECT_TRUE(IsWindow(d.m_hWnd)) << "the dialog lives on";
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST(CommandRoutingTest, ButtonsReachTheDialogFirstThenTheApplication)
+{
+    CTestApp app;
+    Scripted dlg([&app](Scripted& d) {
+        d.Click(IDC_TEST_OTHER);  // the derived dialog's own row
+        EXPECT_EQ(app.commands, 0);
+        d.Click(IDOK);            // CDialog's row, calling the overridden OnOK
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(dlg.okPressed);
+    EXPECT_EQ(dlg.calls, "other;");
+
+    ScriptedDialog<CBaseDlg> plain([](ScriptedDialog<CBaseDlg>& d) {
+        d.Click(IDC_TEST_OTHER);  // no row in the dialog's chain: the application's
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(plain.DoModal(), IDCANCEL);
+    EXPECT_EQ(app.commands, 1);
+}
+
+TEST(ModalRunTest, AParentlessDialogIsOwnedByTheDisabledMainWindow)
+{
+    CTestApp app;
+    HWND outerWindow = nullptr;
+    Scripted outer([&](Scripted& o) {
+        outerWindow = o.m_hWnd;
+        app.m_pMainWnd = &o;
+        Scripted inner([&](Scripted& i) {
+            EXPECT_EQ(GetWindow(i.m_hWnd, GW_OWNER), outerWindow);
+            EXPECT_FALSE(IsWindowEnabled(outerWindow)) << "the owner is disabled during the run";
+            i.EndDialog(1234);
+        });
+        EXPECT_EQ(inner.DoModal(), 1234);
+        EXPECT_EQ(inner.m_hWnd, nullptr) << "the object forgets its destroyed window";
+        EXPECT_TRUE(IsWindowEnabled(outerWindow));
+        o.EndDialog(IDOK);
+    });
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    EXPECT_EQ(app.m_pMainWnd, &outer);
+}
+
+TEST(ModalRunTest, AMissingTemplateFailsWithoutAWindow)
+{
+    CDialog missing(4321);
+    EXPECT_EQ(missing.DoModal(), -1);
+}
+
+TEST(MainRoutineTest, AFalseStartUpEndsWithExitCodeZeroAndForgetsTheDestroyedMainWindow)
+{
+    CTestApp app;
+    app.initInstance = [&app] {
+        Scripted dlg([](Scripted& d) { d.Click(IDCANCEL); });
+        app.m_pMainWnd = &dlg;
+        dlg.DoModal();
+        return FALSE;
+    };
+    EXPECT_EQ(AfxWinMain(GetModuleHandleW(nullptr)), 0);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+TEST(MainRoutineTest, ATrueStartUpRunsTheMessageLoopUntilQuit)
+{
+    CTestApp app;
+    app.initInstance = [] {
+        PostQuitMessage(3);
+        return TRUE;
+    };
+    EXPECT_EQ(AfxWinMain(GetModuleHandleW(nullptr)), 3);
+}
+
+TEST(StringTest, LoadsNothingForAMissingStringAndDescribesSystemErrors)
+{
+    CString text(L"previous");
+    EXPECT_FALSE(text.LoadString(9999));
+    EXPECT_TRUE(text.IsEmpty());
+    const CString reason = FormatSystemMessage(ERROR_ACCESS_DENIED);
+    EXPECT_GT(reason.GetLength(), 4);
+    EXPECT_NE(std::wstring(reason).find(L"(5)"), std::wstring::npos);
+    EXPECT_EQ(std::wstring(reason).find(L'\n'), std::wstring::npos);
+}
+
+}  // namespace
