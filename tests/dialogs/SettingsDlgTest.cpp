@@ -1,0 +1,147 @@
+// The settings dialog, run for real in this process with the program's own resources and
+// driven the way a user drives it: clicks, Enter, Esc, the close command.
+#include "dialogs/SettingsDlg.h"
+#include "res/resource.h"
+#include "support/ScratchDirectory.h"
+#include "support/ScriptedDialog.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Scripted = ScriptedDialog<CSettingsDlg>;
+namespace fs = std::filesystem;
+
+// Runs the dialog with a script and returns how it ended.
+INT_PTR RunDialog(Scripted::Script script)
+{
+    Scripted dlg(std::move(script));
+    return dlg.DoModal();
+}
+
+TEST(SettingsDlgTest, OpensWithDoNotUseCheckedWhateverTheFileHolds)
+{
+    ScratchDirectory dir;
+    WriteWholeFile("TandL.ini", "1");
+    EXPECT_EQ(RunDialog([](Scripted& d) {
+                  EXPECT_TRUE(d.IsChecked(IDC_HWTNL_OFF));
+                  EXPECT_FALSE(d.IsChecked(IDC_HWTNL_ON));
+                  EXPECT_EQ(d.FocusId(), IDOK) << "the first tab stop has the focus";
+                  d.Click(IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+    EXPECT_EQ(dir.Listing(), "TandL.ini");
+}
+
+TEST(SettingsDlgTest, EnterConfirmsAndSavesTheChoice)
+{
+    ScratchDirectory dir;
+    EXPECT_EQ(RunDialog([](Scripted& d) { d.PressKey(VK_RETURN); }), IDOK);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+}
+
+TEST(SettingsDlgTest, TheRadioButtonsDecideTheSavedByte)
+{
+    ScratchDirectory dir;
+    EXPECT_EQ(RunDialog([](Scripted& d) {
+                  d.Click(IDC_HWTNL_ON);
+                  EXPECT_FALSE(d.IsChecked(IDC_HWTNL_OFF)) << "the two buttons form one group";
+                  d.Click(IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+
+    EXPECT_EQ(RunDialog([](Scripted& d) {
+                  d.Click(IDC_HWTNL_ON);
+                  d.Click(IDC_HWTNL_OFF);
+                  EXPECT_FALSE(d.IsChecked(IDC_HWTNL_ON));
+                  d.PressKey(VK_RETURN);
+              }),
+              IDOK);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+}
+
+TEST(SettingsDlgTest, CancelEscAndCloseWriteNothing)
+{
+    const std::pair<const char*, Scripted::Script> ways[] = {
+        {"Cancel button", [](Scripted& d) { d.Click(IDC_HWTNL_ON); d.Click(IDCANCEL); }},
+        {"Esc", [](Scripted& d) { d.Click(IDC_HWTNL_ON); d.PressKey(VK_ESCAPE); }},
+        {"close command", [](Scripted& d) { d.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Enter on Cancel", [](Scripted& d) {
+             SendMessageW(d.m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d.m_hWnd, IDCANCEL)), TRUE);
+             EXPECT_EQ(d.FocusId(), IDCANCEL);
+             d.PressKey(VK_RETURN);
+         }},
+    };
+    for (const auto& [way, script] : ways) {
+        ScratchDirectory dir;
+        EXPECT_EQ(RunDialog(script), IDCANCEL) << way;
+        EXPECT_EQ(dir.Listing(), "") << way;
+
+        WriteWholeFile("TandL.ini", "previous");
+        EXPECT_EQ(RunDialog(script), IDCANCEL) << way;
+        EXPECT_EQ(ReadWholeFile("TandL.ini"), "previous") << way;
+        EXPECT_EQ(dir.Listing(), "TandL.ini") << way;
+    }
+}
+
+constexpr UINT WM_ANSWER_MESSAGE_BOX = WM_APP + 1;
+
+// A dialog that, while a message box it owns is up, notes its text and dismisses it.
+class CObservedSettingsDlg : public CSettingsDlg {
+public:
+    std::wstring messageBoxTitle;
+    std::wstring messageBoxText;
+
+protected:
+    void AnswerMessageBox()
+    {
+        HWND box = FindOwnedWindow(m_hWnd);
+        if (!box)
+            return;
+        wchar_t title[256] = {};
+        ::GetWindowTextW(box, title, 256);
+        messageBoxTitle = title;
+        messageBoxText = StaticTexts(box);
+        EXPECT_FALSE(IsWindowEnabled(m_hWnd)) << "the message box is modal to the dialog";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+    static const MessageMap messageMap;
+
+private:
+    static const MessageEntry messageEntries[];
+};
+const MessageEntry CObservedSettingsDlg::messageEntries[] = {
+    MessageMapOf<CObservedSettingsDlg>::OnMessage<WM_ANSWER_MESSAGE_BOX,
+                                                  &CObservedSettingsDlg::AnswerMessageBox>(),
+};
+const MessageMap CObservedSettingsDlg::messageMap = {&CDialog::messageMap, messageEntries,
+                                                     std::size(messageEntries)};
+
+TEST(SettingsDlgTest, AFailedSaveIsReportedAndTheDialogStaysOpen)
+{
+    ScratchDirectory dir;
+    fs::create_directory("TandL.ini");
+    bool stayedOpen = false;
+    ScriptedDialog<CObservedSettingsDlg> dlg([&stayedOpen](ScriptedDialog<CObservedSettingsDlg>& d) {
+        // Handled inside the message box's own modal loop.
+        PostMessageW(d.m_hWnd, WM_ANSWER_MESSAGE_BOX, 0, 0);
+        d.Click(IDOK);
+        stayedOpen = IsWindowVisible(d.m_hWnd) && IsWindowEnabled(d.m_hWnd);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(dlg.messageBoxTitle, L"Vorlamy");
+    EXPECT_NE(dlg.messageBoxText.find(L"TandL.ini"), std::wstring::npos) << "names the file";
+    EXPECT_NE(dlg.messageBoxText.find(L"保存できませんでした"), std::wstring::npos);
+    EXPECT_NE(dlg.messageBoxText.find(L"("), std::wstring::npos) << "gives the system's reason";
+    EXPECT_TRUE(fs::is_directory("TandL.ini"));
+    EXPECT_EQ(dir.Listing(), "TandL.ini") << "no temporary file is left behind";
+}
+
+}  // namespace
