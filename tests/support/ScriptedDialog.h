@@ -64,43 +64,50 @@ template <class Dialog>
 const MessageMap ScriptedDialog<Dialog>::messageMap = {&Dialog::messageMap, messageEntries,
                                                        std::size(messageEntries)};
 
+namespace scripted_dialog_detail {
+
+inline BOOL CALLBACK AppendStaticText(HWND child, LPARAM param)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (lstrcmpiW(className, L"Static") == 0) {
+        wchar_t text[1024] = {};
+        GetWindowTextW(child, text, 1024);
+        *reinterpret_cast<std::wstring*>(param) += text;
+    }
+    return TRUE;
+}
+
+struct OwnedWindowSearch {
+    HWND owner;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchOwnedWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<OwnedWindowSearch*>(param);
+    if (window != search->owner && GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace scripted_dialog_detail
+
 // The text of every static control of a window (a message box's message), joined.
 inline std::wstring StaticTexts(HWND window)
 {
     std::wstring texts;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM param) -> BOOL {
-            wchar_t className[16] = {};
-            GetClassNameW(child, className, 16);
-            if (lstrcmpiW(className, L"Static") == 0) {
-                wchar_t text[1024] = {};
-                GetWindowTextW(child, text, 1024);
-                *reinterpret_cast<std::wstring*>(param) += text;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
+    EnumChildWindows(window, &scripted_dialog_detail::AppendStaticText, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }
 
 // The visible top-level window of this thread that `owner` owns, if any (a message box).
 inline HWND FindOwnedWindow(HWND owner)
 {
-    struct Search {
-        HWND owner;
-        HWND found;
-    } search{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (window != s->owner && GetWindow(window, GW_OWNER) == s->owner && IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    scripted_dialog_detail::OwnedWindowSearch search{owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &scripted_dialog_detail::MatchOwnedWindow,
+                      reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

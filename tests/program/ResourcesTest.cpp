@@ -1,0 +1,172 @@
+// The resources as they stand in the built executables, held against their tables.
+#include "res/resource.h"
+#include "support/DialogTemplate.h"
+#include "support/Executables.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+
+namespace {
+
+constexpr WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+
+std::string Describe(const DialogItem& i)
+{
+    std::ostringstream out;
+    out << std::hex << "id 0x" << i.id << " class " << std::string(i.className.begin(), i.className.end())
+        << " style 0x" << i.style << " ex 0x" << i.exStyle << " help " << i.helpId << std::dec << " rect "
+        << i.x << "," << i.y << " " << i.cx << "x" << i.cy << " text(" << i.text.size() << ")";
+    return out.str();
+}
+
+class ResourcesTest : public testing::TestWithParam<ProgramExecutable> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(std::filesystem::exists(GetParam().path)) << GetParam().path;
+        m_module.reset(LoadLibraryExW(GetParam().path.c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+        ASSERT_NE(m_module.get(), nullptr) << GetLastError();
+    }
+
+    DialogTemplate Dialog(UINT id) const
+    {
+        HRSRC found = FindResourceExW(Module(), RT_DIALOG, MAKEINTRESOURCEW(id), kJapanese);
+        if (!found)
+            return {};
+        return ParseDialogTemplate(LockResource(LoadResource(Module(), found)),
+                                   SizeofResource(Module(), found));
+    }
+    HMODULE Module() const { return static_cast<HMODULE>(m_module.get()); }
+
+private:
+    struct Free {
+        void operator()(void* module) const { FreeLibrary(static_cast<HMODULE>(module)); }
+    };
+    std::unique_ptr<void, Free> m_module;
+};
+
+TEST_P(ResourcesTest, SettingsTemplateIsExactlyAsDesigned)
+{
+    const DialogTemplate t = Dialog(IDD_SETTINGS_DIALOG);
+    EXPECT_TRUE(t.extended);
+    EXPECT_EQ(t.helpId, 0u);
+    EXPECT_EQ(t.style, 0x90C800C0u);
+    EXPECT_EQ(t.exStyle, 0x00040000u);
+    EXPECT_EQ(t.x, 0);
+    EXPECT_EQ(t.y, 0);
+    EXPECT_EQ(t.cx, 223);
+    EXPECT_EQ(t.cy, 129);
+    EXPECT_EQ(t.menu, L"");
+    EXPECT_EQ(t.className, L"");
+    EXPECT_EQ(t.caption, L"Vorlamy");
+    EXPECT_EQ(t.pointSize, 9);
+    EXPECT_EQ(t.weight, 0);
+    EXPECT_EQ(t.italic, 0);
+    EXPECT_EQ(t.charset, 1);
+    EXPECT_EQ(t.font, L"ＭＳ Ｐゴシック");
+
+    const DialogItem expected[] = {
+        {0, 0, 0x50010001, 55, 105, 50, 14, IDOK, L"#128", L"OK"},
+        {0, 0, 0x50010000, 115, 105, 50, 14, IDCANCEL, L"#128", L"ｷｬﾝｾﾙ"},
+        {0, 0, 0x50020000, 15, 10, 190, 30, 0xFFFFFFFF, L"#130",
+         L"CPUが高速(Pentium 800MHz以上)なマシンの場合、ハードウェア TnL 対応に設定しても、描画速度(FPS)が低下する場合があります。"},
+        {0, 0, 0x50000009, 15, 75, 90, 10, IDC_HWTNL_OFF, L"#128", L"HW TnL に対応させない"},
+        {0, 0, 0x50000009, 15, 90, 80, 12, IDC_HWTNL_ON, L"#128", L"HW TnL に対応させる"},
+        {0, 0, 0x50020000, 15, 40, 190, 30, 0xFFFFFFFF, L"#130",
+         L"また、フレーム数は 50FPS 以上にならないようにリミッタをかけてありますので、50 FPS 出ているようであれば、TnL に対応させる必要はありません。"},
+    };
+    ASSERT_EQ(t.items.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(Describe(t.items[i]), Describe(expected[i])) << "control " << i + 1;
+        EXPECT_TRUE(t.items[i].text == expected[i].text) << "text of control " << i + 1;
+    }
+}
+
+struct ResourceLanguages {
+    int resources = 0;
+    std::vector<std::string> notJapanese;
+};
+
+BOOL CALLBACK NoteLanguage(HMODULE, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR param)
+{
+    auto* found = reinterpret_cast<ResourceLanguages*>(param);
+    ++found->resources;
+    if (language != kJapanese)
+        found->notJapanese.push_back("type " + std::to_string(reinterpret_cast<UINT_PTR>(type)) + " name " +
+                                     std::to_string(reinterpret_cast<UINT_PTR>(name)) + " language " +
+                                     std::to_string(language));
+    return TRUE;
+}
+BOOL CALLBACK VisitName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param)
+{
+    return EnumResourceLanguagesW(module, type, name, &NoteLanguage, param);
+}
+BOOL CALLBACK VisitType(HMODULE module, LPWSTR type, LONG_PTR param)
+{
+    return EnumResourceNamesW(module, type, &VisitName, param);
+}
+
+TEST_P(ResourcesTest, EveryResourceIsJapanese)
+{
+    ResourceLanguages found;
+    EnumResourceTypesW(Module(), &VisitType, reinterpret_cast<LONG_PTR>(&found));
+    EXPECT_GE(found.resources, 3);
+    EXPECT_EQ(testing::PrintToString(found.notJapanese), "{}");
+}
+
+std::wstring VersionString(const std::vector<char>& block, const wchar_t* key)
+{
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\041104B0\\") + key;
+    if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+        return L"<missing>";
+    return std::wstring(value, length && value[length - 1] == 0 ? length - 1 : length);
+}
+
+TEST_P(ResourcesTest, VersionBlockIsExactlyAsDesigned)
+{
+    const std::wstring path = GetParam().path.wstring();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
+    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
+    EXPECT_EQ(fixed->dwFileFlags, 0u);
+    EXPECT_EQ(fixed->dwFileOS, 0x4u);
+    EXPECT_EQ(fixed->dwFileType, 0x1u);
+    EXPECT_EQ(fixed->dwFileSubtype, 0u);
+
+    EXPECT_EQ(VersionString(block, L"CompanyName"), L"");
+    EXPECT_EQ(VersionString(block, L"FileDescription"), L"Vorlamy MFC ｱﾌﾟﾘｹｰｼｮﾝ");
+    EXPECT_EQ(VersionString(block, L"FileVersion"), L"1, 0, 0, 1");
+    EXPECT_EQ(VersionString(block, L"InternalName"), L"Vorlamy");
+    EXPECT_EQ(VersionString(block, L"LegalTrademarks"), L"");
+    EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"Vorlamy.EXE");
+    EXPECT_EQ(VersionString(block, L"ProductName"), L"Vorlamy ｱﾌﾟﾘｹｰｼｮﾝ");
+    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1, 0, 0, 1");
+
+    WORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_EQ(length, 4u);
+    EXPECT_EQ(translation[0], 0x0411);
+    EXPECT_EQ(translation[1], 0x04B0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Executables, ResourcesTest, testing::ValuesIn(ProgramExecutables()),
+                         [](const testing::TestParamInfo<ProgramExecutable>& info) { return info.param.name; });
+
+}  // namespace
