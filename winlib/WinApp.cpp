@@ -26,6 +26,14 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
+HICON AfxLoadIcon(UINT id)
+{
+    const wchar_t* name = MAKEINTRESOURCEW(id);
+    return ::LoadIconW(AfxFindResourceHandle(name, RT_GROUP_ICON), name);
+}
+
+HINSTANCE AfxFindResourceHandle(const wchar_t*, const wchar_t*) { return AfxGetResourceHandle(); }
+
 CWinApp* AfxGetApp() { return g_app; }
 
 HINSTANCE AfxGetResourceHandle()

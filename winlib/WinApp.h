@@ -40,6 +40,13 @@ CWinApp* AfxGetApp();
 // The module that holds the program's resources.
 HINSTANCE AfxGetResourceHandle();
 
+// The module that holds a given resource. The program keeps all of its resources in one
+// module, so this is AfxGetResourceHandle().
+HINSTANCE AfxFindResourceHandle(const wchar_t* name, const wchar_t* type);
+
+// A shared icon of the resources, at the system's big icon size; never destroyed.
+HICON AfxLoadIcon(UINT id);
+
 // Hosting of embedded (ActiveX) controls. The program has none.
 inline void AfxEnableControlContainer() {}
 

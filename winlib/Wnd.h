@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Menu.h"
 #include "MessageMap.h"
 #include "String.h"
 
@@ -39,6 +40,22 @@ public:
     int MessageBox(const wchar_t* text, const wchar_t* caption, UINT type) const
     {
         return ::MessageBoxW(m_hWnd, text, caption, type);
+    }
+
+    // The window's own system menu (revert: the system's default one); empty if it has none.
+    CMenu GetSystemMenu(bool revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
+    // Sets the big (title bar, task switcher) or small icon; returns the previous one.
+    HICON SetIcon(HICON icon, bool big)
+    {
+        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                                                   reinterpret_cast<LPARAM>(icon)));
+    }
+    bool IsIconic() const { return ::IsIconic(m_hWnd) != FALSE; }
+    RECT GetClientRect() const
+    {
+        RECT rect{};
+        ::GetClientRect(m_hWnd, &rect);
+        return rect;
     }
 
     // Commands go to this window's map chain first, then to the application object.
