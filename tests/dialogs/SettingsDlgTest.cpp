@@ -89,7 +89,7 @@ TEST(SettingsDlgTest, CancelEscAndCloseWriteNothing)
 constexpr UINT WM_ANSWER_MESSAGE_BOX = WM_APP + 1;
 
 // A dialog that, while a message box it owns is up, notes its text and dismisses it.
-class CObservedSettingsDlg : public CSettingsDlg {
+class CMessageBoxWatchingDlg : public CSettingsDlg {
 public:
     std::wstring messageBoxTitle;
     std::wstring messageBoxText;
@@ -114,11 +114,11 @@ protected:
 private:
     static const MessageEntry messageEntries[];
 };
-const MessageEntry CObservedSettingsDlg::messageEntries[] = {
-    MessageMapOf<CObservedSettingsDlg>::OnMessage<WM_ANSWER_MESSAGE_BOX,
-                                                  &CObservedSettingsDlg::AnswerMessageBox>(),
+const MessageEntry CMessageBoxWatchingDlg::messageEntries[] = {
+    MessageMapOf<CMessageBoxWatchingDlg>::OnMessage<WM_ANSWER_MESSAGE_BOX,
+                                                  &CMessageBoxWatchingDlg::AnswerMessageBox>(),
 };
-const MessageMap CObservedSettingsDlg::messageMap = {&CDialog::messageMap, messageEntries,
+const MessageMap CMessageBoxWatchingDlg::messageMap = {&CDialog::messageMap, messageEntries,
                                                      std::size(messageEntries)};
 
 TEST(SettingsDlgTest, AFailedSaveIsReportedAndTheDialogStaysOpen)
@@ -126,7 +126,7 @@ TEST(SettingsDlgTest, AFailedSaveIsReportedAndTheDialogStaysOpen)
     ScratchDirectory dir;
     fs::create_directory("TandL.ini");
     bool stayedOpen = false;
-    ScriptedDialog<CObservedSettingsDlg> dlg([&stayedOpen](ScriptedDialog<CObservedSettingsDlg>& d) {
+    ScriptedDialog<CMessageBoxWatchingDlg> dlg([&stayedOpen](ScriptedDialog<CMessageBoxWatchingDlg>& d) {
         // Handled inside the message box's own modal loop.
         PostMessageW(d.m_hWnd, WM_ANSWER_MESSAGE_BOX, 0, 0);
         d.Click(IDOK);

@@ -22,6 +22,7 @@ inline std::filesystem::path TestExecutableDirectory()
     return std::filesystem::path(path).parent_path();
 }
 
+#ifdef VORLAMY_EXE
 inline std::vector<ProgramExecutable> ProgramExecutables()
 {
     std::vector<ProgramExecutable> exes{{"ThisBuild", TestExecutableDirectory() / VORLAMY_EXE}};
@@ -30,6 +31,7 @@ inline std::vector<ProgramExecutable> ProgramExecutables()
 #endif
     return exes;
 }
+#endif
 
 // Test names and failure messages show the executable by name.
 inline void PrintTo(const ProgramExecutable& exe, std::ostream* out) { *out << exe.name; }

@@ -86,7 +86,10 @@ struct OwnedWindowSearch {
 inline BOOL CALLBACK MatchOwnedWindow(HWND window, LPARAM param)
 {
     auto* search = reinterpret_cast<OwnedWindowSearch*>(param);
-    if (window != search->owner && GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window)) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (window != search->owner && GetWindow(window, GW_OWNER) == search->owner &&
+        lstrcmpW(className, L"#32770") == 0) {
         search->found = window;
         return FALSE;
     }
@@ -103,7 +106,9 @@ inline std::wstring StaticTexts(HWND window)
     return texts;
 }
 
-// The visible top-level window of this thread that `owner` owns, if any (a message box).
+// The dialog box of this thread that `owner` owns, if any (a message box, an About box).
+// A modal dialog without WS_VISIBLE is shown only once its loop is idle, so the box may
+// not be visible yet.
 inline HWND FindOwnedWindow(HWND owner)
 {
     scripted_dialog_detail::OwnedWindowSearch search{owner, nullptr};
