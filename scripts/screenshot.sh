@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Photographs the settings dialog as it renders under Wine, for the README:
-# writes docs/settings-dialog.png. Uses its own virtual display and prefix.
+# Photographs the settings dialog and the About box as they render under Wine, for the
+# README: writes docs/settings-dialog.png and docs/about-box.png. Uses its own virtual
+# display and prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -19,16 +20,32 @@ scratch=$(mktemp -d)
 (cd "$scratch" && exec "$(wine_loader "$arch")" "$OLDPWD/$dir/Vorlamy.exe") &
 program=$!
 
-window=
-for _ in $(seq 1 100); do
-  window=$(xdotool search --onlyvisible --name '^Vorlamy$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the dialog did not appear" >&2; exit 1; }
+wait_for() { # window-name-pattern -> window id
+  local found
+  for _ in $(seq 1 100); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$found" ] && { echo "$found"; return; }
+    sleep 0.1
+  done
+  echo "no window '$1' appeared" >&2
+  return 1
+}
+photograph() { # window file
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+  echo "wrote $2 (${WIDTH}x${HEIGHT})"
+}
+
+settings=$(wait_for '^Vorlamy$')
+photograph "$settings" docs/settings-dialog.png
+# The system menu (Alt+Space), its last entry (Up wraps around to it): the About box.
+xdotool key --window "$settings" alt+space
 sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$window")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage docs/settings-dialog.png
-xdotool key --window "$window" Escape
+xdotool key Up Return
+about=$(wait_for 'Vorlamyの')
+photograph "$about" docs/about-box.png
+xdotool key Return 2>/dev/null || true
+sleep 0.3
+xdotool key --window "$settings" Escape 2>/dev/null || true
 wait "$program" || true
 rm -rf "$scratch"
-echo "wrote docs/settings-dialog.png (${WIDTH}x${HEIGHT})"

@@ -49,6 +49,16 @@ public:
         return nullptr;
     }
 
+    // A top-level window of the program with this caption, once it is up.
+    HWND WaitForWindow(const std::wstring& caption)
+    {
+        m_wanted = caption;
+        HWND found = WaitForDialog();
+        m_wanted = L"Vorlamy";
+        return found;
+    }
+    HWND Dialog() const { return m_dialog; }
+
     void Click(int id) const { SendMessageW(GetDlgItem(m_dialog, id), BM_CLICK, 0, 0); }
     bool IsChecked(int id) const { return SendMessageW(GetDlgItem(m_dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     // A key press, delivered to the control that has the focus in the program.
@@ -79,8 +89,9 @@ private:
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         wchar_t caption[64] = {};
+        // (compared as a string below)
         GetWindowTextW(window, caption, 64);
-        if (process == self->m_process.dwProcessId && IsWindowVisible(window) && std::wstring(caption) == L"Vorlamy") {
+        if (process == self->m_process.dwProcessId && IsWindowVisible(window) && caption == self->m_wanted) {
             self->m_dialog = window;
             return FALSE;
         }
@@ -90,6 +101,7 @@ private:
     PROCESS_INFORMATION m_process{};
     bool m_started = false;
     HWND m_dialog = nullptr;
+    std::wstring m_wanted = L"Vorlamy";
 };
 
 // This build's own executable: the tests run it on the architecture they were built for.
@@ -135,6 +147,32 @@ TEST_F(ProgramTest, CancelEndsTheProcessAndWritesNothing)
     program.Click(IDCANCEL);
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(directory.Listing(), "");
+}
+
+TEST_F(ProgramTest, TheAboutEntryOpensTheVersionBoxAndTheProgramStillEndsCleanly)
+{
+    RunningProgram program(exe, L"", directory.Path());
+    ASSERT_TRUE(program.Started());
+    HWND settings = program.WaitForDialog();
+    ASSERT_NE(settings, nullptr);
+    program.Click(IDC_HWTNL_ON);
+    // The system menu's About entry, chosen: its command reaches the dialog as this.
+    PostMessageW(settings, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND about = program.WaitForWindow(L"Vorlamyのﾊﾞｰｼﾞｮﾝ情報");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), settings);
+    EXPECT_FALSE(IsWindowEnabled(settings));
+    SendMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+    for (int i = 0; i < 100 && IsWindow(about); ++i)
+        Sleep(20);
+    EXPECT_FALSE(IsWindow(about));
+    EXPECT_TRUE(IsWindowEnabled(settings));
+
+    program.WaitForDialog();
+    EXPECT_TRUE(program.IsChecked(IDC_HWTNL_ON)) << "the choice survives the About box";
+    program.Click(IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
 }
 
 }  // namespace

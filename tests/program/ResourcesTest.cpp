@@ -85,6 +85,87 @@ TEST_P(ResourcesTest, SettingsTemplateIsExactlyAsDesigned)
     }
 }
 
+TEST_P(ResourcesTest, AboutTemplateIsExactlyAsDesigned)
+{
+    const DialogTemplate t = Dialog(IDD_ABOUTBOX);
+    EXPECT_FALSE(t.extended);
+    EXPECT_EQ(t.style, 0x80C800C0u);
+    EXPECT_EQ(t.exStyle, 0u);
+    EXPECT_EQ(t.x, 0);
+    EXPECT_EQ(t.y, 0);
+    EXPECT_EQ(t.cx, 235);
+    EXPECT_EQ(t.cy, 55);
+    EXPECT_EQ(t.menu, L"");
+    EXPECT_EQ(t.className, L"");
+    EXPECT_EQ(t.caption, L"Vorlamyのﾊﾞｰｼﾞｮﾝ情報");
+    EXPECT_EQ(t.pointSize, 9);
+    EXPECT_EQ(t.font, L"ＭＳ Ｐゴシック");
+
+    const DialogItem expected[] = {
+        {0, 0, 0x50000003, 11, 17, 20, 20, 0xFFFF, L"#130", L"#128"},
+        {0, 0, 0x50020080, 40, 10, 119, 8, 0xFFFF, L"#130", L"Vorlamy Version 1.0"},
+        {0, 0, 0x50020000, 40, 25, 119, 8, 0xFFFF, L"#130", L""},
+        {0, 0, 0x50030001, 178, 7, 50, 14, IDOK, L"#128", L"OK"},
+    };
+    ASSERT_EQ(t.items.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(Describe(t.items[i]).substr(0, Describe(t.items[i]).find(" text(")),
+                  Describe(expected[i]).substr(0, Describe(expected[i]).find(" text(")))
+            << "control " << i + 1;
+        if (i != 2) {
+            EXPECT_TRUE(t.items[i].text == expected[i].text) << "text of control " << i + 1;
+        }
+    }
+    EXPECT_FALSE(t.items[2].text.empty()) << "the second line says something";
+}
+
+TEST_P(ResourcesTest, AboutEntryTextIsExactlyAsDesigned)
+{
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(Module(), IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&text), 0);
+    ASSERT_GT(length, 0);
+    EXPECT_TRUE(std::wstring(text, length) == L"Vorlamy のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+}
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+TEST_P(ResourcesTest, ApplicationIconHasA32And16PixelImageIn16ColoursWithMasks)
+{
+    HRSRC group = FindResourceExW(Module(), RT_GROUP_ICON, MAKEINTRESOURCEW(IDR_MAINFRAME), kJapanese);
+    ASSERT_NE(group, nullptr);
+    const auto* header = static_cast<const WORD*>(LockResource(LoadResource(Module(), group)));
+    ASSERT_EQ(header[0], 0);  // reserved
+    ASSERT_EQ(header[1], 1);  // icons, not cursors
+    ASSERT_EQ(header[2], 2);  // two images
+    const auto* entries = reinterpret_cast<const GroupIconEntry*>(header + 3);
+    const int sizes[] = {32, 16};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(testing::Message() << "image " << i + 1);
+        EXPECT_EQ(entries[i].width, sizes[i]);
+        EXPECT_EQ(entries[i].height, sizes[i]);
+        EXPECT_EQ(entries[i].colours, 16);
+        EXPECT_EQ(entries[i].bitCount, 4);
+        EXPECT_EQ(entries[i].id, i + 1);
+
+        HRSRC image = FindResourceExW(Module(), RT_ICON, MAKEINTRESOURCEW(entries[i].id), kJapanese);
+        ASSERT_NE(image, nullptr);
+        const auto* bitmap = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(Module(), image)));
+        EXPECT_EQ(bitmap->biWidth, sizes[i]);
+        EXPECT_EQ(bitmap->biHeight, sizes[i] * 2) << "colour image and transparency mask";
+        EXPECT_EQ(bitmap->biBitCount, 4);
+        const DWORD colourBytes = ((sizes[i] * 4 + 31) / 32 * 4) * sizes[i];
+        const DWORD maskBytes = ((sizes[i] + 31) / 32 * 4) * sizes[i];
+        EXPECT_EQ(SizeofResource(Module(), image), sizeof(BITMAPINFOHEADER) + 16 * 4 + colourBytes + maskBytes);
+    }
+}
+
 struct ResourceLanguages {
     int resources = 0;
     std::vector<std::string> notJapanese;
