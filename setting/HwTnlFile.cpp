@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -61,8 +62,25 @@ bool NameIsTaken(NativeError error)
 }
 bool ReplaceFile(const std::string& from, const std::string& to)
 {
-    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    const std::wstring source = Widen(from), target = Widen(to);
+    // A setting file the user has made read-only is kept, as opening it for writing
+    // would fail; the rename alone would not ask (and under Wine does not).
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    // Another copy of the program replacing the file at the same moment holds it open
+    // for an instant; so may a virus scanner. Such a refusal passes: try again briefly.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == 20)
+            return false;
+        Sleep(25);
+        SetLastError(error);
+    }
 }
 void RemoveFile(const std::string& name) { DeleteFileW(Widen(name).c_str()); }
 
@@ -107,6 +125,13 @@ File CreateNewFile(const std::string& name)
 bool NameIsTaken(NativeError error) { return error == EEXIST; }
 bool ReplaceFile(const std::string& from, const std::string& to)
 {
+    // A setting file the user has made read-only is kept, as opening it for writing
+    // would refuse; the rename alone would not ask.
+    struct stat target;
+    if (stat(to.c_str(), &target) == 0 && S_ISREG(target.st_mode) && !(target.st_mode & S_IWUSR)) {
+        errno = EACCES;
+        return false;
+    }
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 void RemoveFile(const std::string& name) { unlink(name.c_str()); }

@@ -122,6 +122,20 @@ TEST(HwTnlFileTest, AFailedWriteKeepsThePreviousFileIntact)
 }
 #endif
 
+TEST(HwTnlFileTest, AReadOnlyFileIsKeptAndTheRefusalReported)
+{
+    ScratchDirectory dir;
+    WriteWholeFile("TandL.ini", "1");
+    fs::permissions("TandL.ini", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const HwTnlSaveResult result = WriteHwTnlFile(HwTnlState::Off);
+    fs::permissions("TandL.ini", fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.systemError, 0u);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+    EXPECT_EQ(dir.Listing(), "TandL.ini");
+}
+
 TEST(HwTnlFileTest, ALeftoverTemporaryFileDoesNotBlockTheSave)
 {
     ScratchDirectory dir;

@@ -1,0 +1,193 @@
+// Faults tried on the real program: each starts the executable as its own process and
+// makes the save fail (or race) for real. Whatever happens, the program must not crash,
+// must say so when the save fails and stay open, must leave the previous TandL.ini
+// byte for byte as it was, and must leave no temporary file behind.
+#include "res/resource.h"
+#include "support/Executables.h"
+#include "support/RunningProgram.h"
+#include "support/ScratchDirectory.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Windows keeps a program's working directory from being removed; a Unix host under Wine
+// does not. Removes the directory the way the host system would, where that is possible.
+bool RemoveThroughTheHostSystem(const fs::path& directory)
+{
+    using UnixName = char* (CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return false;
+    char* name = unixName(directory.c_str());
+    if (!name)
+        return false;
+    std::wstring commandLine = L"/bin/rmdir \"" + std::wstring(name, name + strlen(name)) + L"\"";
+    HeapFree(GetProcessHeap(), 0, name);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return GetFileAttributesW(directory.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+class FaultTest : public testing::Test {
+protected:
+    // OK is pressed and must fail: the message names the file and the dialog stays open,
+    // ready for another try or for Cancel, which ends the program normally.
+    void ExpectTheSaveToFailVisibly(RunningProgram& program)
+    {
+        // Posted: the program answers the click only once its message box is closed.
+        PostMessageW(GetDlgItem(program.Dialog(), IDOK), BM_CLICK, 0, 0);
+        HWND box = program.WaitForOwnedBox();
+        ASSERT_NE(box, nullptr) << "no error message";
+        const std::wstring text = RunningProgram::ChildTexts(box);
+        EXPECT_NE(text.find(L"TandL.ini"), std::wstring::npos);
+        EXPECT_NE(text.find(L"保存できませんでした"), std::wstring::npos);
+        SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        for (int i = 0; i < 100 && IsWindow(box); ++i)
+            Sleep(20);
+        EXPECT_TRUE(program.IsRunning()) << "no crash, no exit";
+        EXPECT_TRUE(IsWindowVisible(program.Dialog()) && IsWindowEnabled(program.Dialog()))
+            << "the dialog stays open";
+        program.Click(IDCANCEL);
+        EXPECT_EQ(program.WaitForExit(), 0u);
+    }
+
+    const fs::path exe = ProgramExecutables().front().path;
+    ScratchDirectory directory;
+};
+
+TEST_F(FaultTest, AReadOnlyFileIsReportedAndKept)
+{
+    WriteWholeFile("TandL.ini", "1");
+    ASSERT_TRUE(SetFileAttributesW(L"TandL.ini", FILE_ATTRIBUTE_READONLY));
+    RunningProgram program(exe, L"", directory.Path());
+    ASSERT_NE(program.WaitForDialog(), nullptr);
+    ExpectTheSaveToFailVisibly(program);
+    SetFileAttributesW(L"TandL.ini", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+    EXPECT_EQ(directory.Listing(), "TandL.ini");
+}
+
+TEST_F(FaultTest, ADirectoryInTheWayIsReportedAndKept)
+{
+    fs::create_directory("TandL.ini");
+    WriteWholeFile("TandL.ini/inside", "x");
+    RunningProgram program(exe, L"", directory.Path());
+    ASSERT_NE(program.WaitForDialog(), nullptr);
+    ExpectTheSaveToFailVisibly(program);
+    EXPECT_EQ(ReadWholeFile("TandL.ini/inside"), "x");
+    EXPECT_EQ(directory.Listing(), "TandL.ini");
+}
+
+TEST_F(FaultTest, AWorkingDirectoryRemovedWhileTheDialogIsOpenIsReported)
+{
+    const fs::path doomed = directory.Path() / "doomed";
+    fs::create_directory(doomed);
+    RunningProgram program(exe, L"", doomed);
+    ASSERT_NE(program.WaitForDialog(), nullptr);
+    std::error_code error;
+    if (!fs::remove(doomed, error) && !RemoveThroughTheHostSystem(doomed))
+        GTEST_SKIP() << "this system keeps a program's working directory from being removed";
+    ExpectTheSaveToFailVisibly(program);
+    EXPECT_EQ(directory.Listing(), "") << "no file anywhere else";
+}
+
+TEST_F(FaultTest, TwoCopiesEachSaveAndTheLastConfirmedWins)
+{
+    RunningProgram first(exe, L"", directory.Path());
+    RunningProgram second(exe, L"", directory.Path());
+    ASSERT_NE(first.WaitForDialog(), nullptr);
+    ASSERT_NE(second.WaitForDialog(), nullptr);
+    ASSERT_NE(first.Dialog(), second.Dialog()) << "each copy shows its own dialog";
+
+    first.Click(IDC_HWTNL_ON);
+    first.Click(IDOK);
+    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+    second.Click(IDOK);
+    EXPECT_EQ(second.WaitForExit(), 0u);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+    EXPECT_EQ(directory.Listing(), "TandL.ini");
+}
+
+TEST_F(FaultTest, TwoCopiesSavingAtTheSameMomentDoNotClash)
+{
+    for (int round = 0; round < 5; ++round) {
+        RunningProgram first(exe, L"", directory.Path());
+        RunningProgram second(exe, L"", directory.Path());
+        ASSERT_NE(first.WaitForDialog(), nullptr);
+        ASSERT_NE(second.WaitForDialog(), nullptr);
+        second.Click(IDC_HWTNL_ON);
+        // Both OK presses are queued before either copy handles one.
+        PostMessageW(GetDlgItem(first.Dialog(), IDOK), BM_CLICK, 0, 0);
+        PostMessageW(GetDlgItem(second.Dialog(), IDOK), BM_CLICK, 0, 0);
+        EXPECT_EQ(first.WaitForExit(), 0u) << "round " << round << ": both saves succeed";
+        EXPECT_EQ(second.WaitForExit(), 0u) << "round " << round;
+        const std::string content = ReadWholeFile("TandL.ini");
+        EXPECT_TRUE(content == "0" || content == "1") << "round " << round << ": " << content;
+        EXPECT_EQ(directory.Listing(), "TandL.ini") << "round " << round;
+    }
+}
+
+TEST_F(FaultTest, AJapaneseWorkingDirectoryGetsTheFile)
+{
+    const fs::path japanese = directory.Path() / L"設定 ﾃｽﾄ フォルダ";
+    fs::create_directory(japanese);
+    RunningProgram program(exe, L"", japanese);
+    ASSERT_NE(program.WaitForDialog(), nullptr);
+    program.Click(IDC_HWTNL_ON);
+    program.Click(IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ReadWholeFile(japanese / "TandL.ini"), "1");
+    EXPECT_EQ(directory.Listing(), japanese.filename().string());
+}
+
+TEST_F(FaultTest, AWorkingDirectoryPathLongerThan260CharactersIsHandled)
+{
+    // Nested folders, created through the \\?\ form that long paths need.
+    std::wstring deep = L"\\\\?\\" + directory.Path().wstring();
+    while (deep.size() < 300) {
+        deep += L"\\" + std::wstring(40, L'd');
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << GetLastError();
+    }
+    const fs::path workingDirectory = deep.substr(4);
+    ASSERT_GT(workingDirectory.wstring().size(), 260u);
+
+    RunningProgram program(exe, L"", workingDirectory);
+    if (!program.Started()) {
+        // The system will not start a program there at all: nothing can be written
+        // anywhere, which is what must hold.
+        EXPECT_EQ(directory.Listing(), std::string(40, 'd'));
+        return;
+    }
+    ASSERT_NE(program.WaitForDialog(), nullptr);
+    program.Click(IDOK);
+    if (HWND box = program.WaitForOwnedBox(2000)) {
+        SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        EXPECT_TRUE(program.IsRunning());
+        program.Click(IDCANCEL);
+    }
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    const std::wstring file = deep + L"\\TandL.ini";
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        char content[4] = {};
+        DWORD read = 0;
+        ReadFile(handle, content, sizeof content, &read, nullptr);
+        CloseHandle(handle);
+        EXPECT_EQ(std::string(content, read), "0");
+    }
+    EXPECT_EQ(directory.Listing(), std::string(40, 'd')) << "never a file elsewhere";
+}
+
+}  // namespace
