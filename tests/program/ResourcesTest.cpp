@@ -166,6 +166,22 @@ TEST_P(ResourcesTest, ApplicationIconHasA32And16PixelImageIn16ColoursWithMasks)
     }
 }
 
+TEST_P(ResourcesTest, ManifestAsksForThemesAndSystemDpiButNoExecutionLevel)
+{
+    HRSRC found = FindResourceExW(Module(), RT_MANIFEST, MAKEINTRESOURCEW(1), kJapanese);
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(Module(), found))),
+                               SizeofResource(Module(), found));
+    EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"), std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"),
+              std::string::npos);
+    for (const char* os : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + os + "\"/>"), std::string::npos) << os;
+    EXPECT_EQ(manifest.find("<requestedExecutionLevel"), std::string::npos);
+    EXPECT_EQ(manifest.find("<trustInfo"), std::string::npos);
+}
+
 struct ResourceLanguages {
     int resources = 0;
     std::vector<std::string> notJapanese;
