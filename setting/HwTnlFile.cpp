@@ -1,7 +1,5 @@
 #include "HwTnlFile.h"
 
-#include <string>
-
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -49,23 +47,34 @@ private:
     HANDLE m_handle;
 };
 
-std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+// The file names here are ASCII; the wide entry points take them as they are.
+struct WideName {
+    explicit WideName(const char* ascii)
+    {
+        int i = 0;
+        for (; ascii[i] && i < kMaxName - 1; ++i)
+            text[i] = static_cast<wchar_t>(ascii[i]);
+        text[i] = L'\0';
+    }
+    static constexpr int kMaxName = 64;
+    wchar_t text[kMaxName];
+};
 
-File CreateNewFile(const std::string& name)
+File CreateNewFile(const char* name)
 {
-    return File(CreateFileW(Widen(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    return File(CreateFileW(WideName(name).text, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
 }
 bool NameIsTaken(NativeError error)
 {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
-bool ReplaceFile(const std::string& from, const std::string& to)
+bool ReplaceFile(const char* from, const char* to)
 {
-    const std::wstring source = Widen(from), target = Widen(to);
+    const WideName source(from), target(to);
     // A setting file the user has made read-only is kept, as opening it for writing
     // would fail; the rename alone would not ask (and under Wine does not).
-    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const DWORD attributes = GetFileAttributesW(target.text);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
@@ -73,7 +82,7 @@ bool ReplaceFile(const std::string& from, const std::string& to)
     // Another copy of the program replacing the file at the same moment holds it open
     // for an instant; so may a virus scanner. Such a refusal passes: try again briefly.
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(source.text, target.text, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         const DWORD error = GetLastError();
         if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == 20)
@@ -82,7 +91,7 @@ bool ReplaceFile(const std::string& from, const std::string& to)
         SetLastError(error);
     }
 }
-void RemoveFile(const std::string& name) { DeleteFileW(Widen(name).c_str()); }
+void RemoveFile(const char* name) { DeleteFileW(WideName(name).text); }
 
 #else
 
@@ -118,23 +127,20 @@ private:
     int m_fd;
 };
 
-File CreateNewFile(const std::string& name)
-{
-    return File(open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-}
+File CreateNewFile(const char* name) { return File(open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)); }
 bool NameIsTaken(NativeError error) { return error == EEXIST; }
-bool ReplaceFile(const std::string& from, const std::string& to)
+bool ReplaceFile(const char* from, const char* to)
 {
     // A setting file the user has made read-only is kept, as opening it for writing
     // would refuse; the rename alone would not ask.
     struct stat target;
-    if (stat(to.c_str(), &target) == 0 && S_ISREG(target.st_mode) && !(target.st_mode & S_IWUSR)) {
+    if (stat(to, &target) == 0 && S_ISREG(target.st_mode) && !(target.st_mode & S_IWUSR)) {
         errno = EACCES;
         return false;
     }
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return std::rename(from, to) == 0;
 }
-void RemoveFile(const std::string& name) { unlink(name.c_str()); }
+void RemoveFile(const char* name) { unlink(name); }
 
 #endif
 
@@ -150,16 +156,55 @@ HwTnlSaveResult FillTemporaryFile(File& file, char byte)
     return {true, 0};
 }
 
+// "TandL.ini.<process id>[-<attempt>].tmp", beside TandL.ini.
+class TemporaryName {
+public:
+    TemporaryName(unsigned long processId, int attempt)
+    {
+        Append(kHwTnlFileName);
+        Append(".");
+        AppendNumber(processId);
+        if (attempt) {
+            Append("-");
+            AppendNumber(static_cast<unsigned long>(attempt));
+        }
+        Append(".tmp");
+    }
+    const char* Text() const { return m_text; }
+
+private:
+    void Append(const char* text)
+    {
+        while (*text && m_length < sizeof m_text - 1)
+            m_text[m_length++] = *text++;
+        m_text[m_length] = '\0';
+    }
+    void AppendNumber(unsigned long value)
+    {
+        char digits[24];
+        int at = sizeof digits - 1;
+        digits[at] = '\0';
+        do {
+            digits[--at] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value && at > 0);
+        Append(digits + at);
+    }
+
+    char m_text[64] = {};
+    unsigned m_length = 0;
+};
+
 }  // namespace
 
 HwTnlSaveResult WriteHwTnlFile(HwTnlState state)
 {
     // The process id keeps two copies of the program that save at the same moment off
     // each other's temporary file.
-    const std::string stem = std::string(kHwTnlFileName) + "." + std::to_string(CurrentProcessId());
+    const unsigned long processId = CurrentProcessId();
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        const std::string temporary = stem + (attempt ? "-" + std::to_string(attempt) : "") + ".tmp";
-        File file = CreateNewFile(temporary);
+        const TemporaryName temporary(processId, attempt);
+        File file = CreateNewFile(temporary.Text());
         if (!file.IsOpen()) {
             const NativeError error = LastError();
             if (NameIsTaken(error))
@@ -168,10 +213,10 @@ HwTnlSaveResult WriteHwTnlFile(HwTnlState state)
         }
 
         HwTnlSaveResult result = FillTemporaryFile(file, HwTnlFileByte(state));
-        if (result && !ReplaceFile(temporary, kHwTnlFileName))
+        if (result && !ReplaceFile(temporary.Text(), kHwTnlFileName))
             result = Failure(LastError());
         if (!result)
-            RemoveFile(temporary);
+            RemoveFile(temporary.Text());
         return result;
     }
 #ifdef _WIN32

@@ -103,6 +103,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
 
     LRESULT result = 0;
     bool handled = false;
+#if defined(__cpp_exceptions)
     try {
         handled = dialog->Dispatch(message, wParam, lParam, result);
     } catch (...) {
@@ -110,6 +111,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         // handled, so the dialog manager's default processing still runs.
         handled = false;
     }
+#else
+    handled = dialog->Dispatch(message, wParam, lParam, result);
+#endif
     if (message == WM_NCDESTROY) {
         // The window is gone; no later message may reach the object through it.
         SetWindowLongPtrW(hWnd, DWLP_USER, 0);

@@ -2,33 +2,59 @@
 
 #include <windows.h>
 
-#include <string>
-
-// A UTF-16 string that knows how to load itself from the string table.
+// A UTF-16 string that knows how to load itself from the string table. It keeps its
+// characters on the process heap and needs nothing of the C++ library, so a program
+// built on it stays small; when memory runs out it stays as it was (or empty).
 class CString {
 public:
     CString() = default;
-    CString(const wchar_t* text) : m_text(text ? text : L"") {}
+    CString(const wchar_t* text) { Assign(text, text ? lstrlenW(text) : 0); }
+    CString(const CString& other) { Assign(other.m_text, other.m_length); }
+    CString(CString&& other) noexcept : m_text(other.m_text), m_length(other.m_length)
+    {
+        other.m_text = nullptr;
+        other.m_length = 0;
+    }
+    CString& operator=(CString other) noexcept
+    {
+        Swap(other);
+        return *this;
+    }
+    ~CString() { HeapFree(GetProcessHeap(), 0, m_text); }
 
     // Loads string `id` of the application's resource module. Returns false, leaving the
     // string empty, when the table has no such string or it is empty.
     bool LoadString(UINT id);
 
-    bool IsEmpty() const { return m_text.empty(); }
-    int GetLength() const { return static_cast<int>(m_text.size()); }
-    operator const wchar_t*() const { return m_text.c_str(); }
+    bool IsEmpty() const { return m_length == 0; }
+    int GetLength() const { return m_length; }
+    operator const wchar_t*() const { return m_text ? m_text : L""; }
 
-    CString& operator+=(const wchar_t* text)
-    {
-        m_text += text;
-        return *this;
-    }
-    friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
+    CString& operator+=(const wchar_t* text);
+    friend bool operator==(const CString& a, const CString& b);
+
+    // Room for `length` characters to be written by a system call; ReleaseBuffer() then
+    // takes the length from the terminating zero. Null when memory runs out.
+    wchar_t* GetBufferSetLength(int length);
+    void ReleaseBuffer() { m_length = m_text ? lstrlenW(m_text) : 0; }
 
 private:
-    std::wstring m_text;
+    void Assign(const wchar_t* text, int length);
+    void Swap(CString& other) noexcept
+    {
+        wchar_t* text = m_text;
+        const int length = m_length;
+        m_text = other.m_text;
+        m_length = other.m_length;
+        other.m_text = text;
+        other.m_length = length;
+    }
+
+    wchar_t* m_text = nullptr;
+    int m_length = 0;
 };
 
 // The system's own description of an error code (GetLastError() style), without the
-// trailing line end; the bare number when the system has no text for it.
+// trailing line end, followed by the code in parentheses; the bare code when the system
+// has no text for it.
 CString FormatSystemMessage(DWORD error);

@@ -51,14 +51,18 @@ int AfxWinMain(HINSTANCE instance)
     app->m_hInstance = instance;
     if (!app->m_hResource)
         app->m_hResource = instance;
+#if defined(__cpp_exceptions)
     try {
+#endif
         // After a FALSE start-up the main window, if one was named, may already be gone:
         // nothing here looks at it.
         if (!app->InitInstance())
             return app->ExitInstance();
         return app->Run();
+#if defined(__cpp_exceptions)
     } catch (...) {
         // An error nobody handled: end quietly with a failure code rather than crash.
         return -1;
     }
+#endif
 }

@@ -13,10 +13,13 @@ CWnd::~CWnd()
 
 CString CWnd::GetWindowText() const
 {
+    CString text;
     const int length = ::GetWindowTextLengthW(m_hWnd);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(m_hWnd, &text[0], length + 1)));
-    return CString(text.c_str());
+    if (wchar_t* buffer = text.GetBufferSetLength(length)) {
+        ::GetWindowTextW(m_hWnd, buffer, length + 1);
+        text.ReleaseBuffer();
+    }
+    return text;
 }
 
 bool CWnd::OnCmdMsg(UINT commandId)
