@@ -8,8 +8,7 @@
 const MessageEntry CConfigApp::messageEntries[] = {
     MessageMapOf<CConfigApp>::OnCommand<ID_HELP, &CWinApp::OnHelp>(),
 };
-const MessageMap CConfigApp::messageMap = {&CWinApp::messageMap, messageEntries,
-                                           std::size(messageEntries)};
+const MessageMap CConfigApp::messageMap = {&CWinApp::messageMap, messageEntries, std::size(messageEntries)};
 
 CConfigApp theApp;
 

@@ -5,6 +5,7 @@
 #include "res/resource.h"
 
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -59,8 +60,8 @@ bool RunOnce(const std::wstring& exe, const std::wstring& directory, Sample& sam
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     const double started = Now();
-    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
-                        &startup, &process))
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &startup,
+                        &process))
         return false;
     WindowSearch search{process.dwProcessId, nullptr};
     while (!search.found && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT && Now() - started < 20000) {
@@ -102,8 +103,9 @@ std::string ImportedDlls(const std::wstring& exe)
     const char* optional = nt + 4 + sizeof(IMAGE_FILE_HEADER);
     const bool pe32plus = *reinterpret_cast<const WORD*>(optional) == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
     const IMAGE_DATA_DIRECTORY importDir =
-        pe32plus ? reinterpret_cast<const IMAGE_OPTIONAL_HEADER64*>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT]
-                 : reinterpret_cast<const IMAGE_OPTIONAL_HEADER32*>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        pe32plus
+            ? reinterpret_cast<const IMAGE_OPTIONAL_HEADER64*>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT]
+            : reinterpret_cast<const IMAGE_OPTIONAL_HEADER32*>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(optional + file->SizeOfOptionalHeader);
     auto offsetOf = [&](DWORD rva) -> size_t {
         for (WORD i = 0; i < file->NumberOfSections; ++i) {

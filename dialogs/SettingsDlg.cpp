@@ -12,13 +12,9 @@ const MessageEntry CSettingsDlg::messageEntries[] = {
     Map::OnMessage<WM_PAINT, &CSettingsDlg::OnPaint>(),
     Map::OnMessage<WM_QUERYDRAGICON, &CSettingsDlg::OnQueryDragIcon>(),
 };
-const MessageMap CSettingsDlg::messageMap = {&CDialog::messageMap, messageEntries,
-                                             std::size(messageEntries)};
+const MessageMap CSettingsDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
 
-CSettingsDlg::CSettingsDlg(CWnd* parent)
-    : CDialog(IDD_SETTINGS_DIALOG, parent), m_hIcon(AfxLoadIcon(IDR_MAINFRAME))
-{
-}
+CSettingsDlg::CSettingsDlg(CWnd* parent) : CDialog(IDD_SETTINGS_DIALOG, parent), m_hIcon(AfxLoadIcon(IDR_MAINFRAME)) {}
 
 BOOL CSettingsDlg::OnInitDialog()
 {

@@ -17,6 +17,8 @@ have xdotool                    || need+=(xdotool)
 have cmake                      || need+=(cmake)
 have ninja                      || need+=(ninja-build)
 have g++                        || need+=(g++)
+have clang-format               || need+=(clang-format)
+have git                        || need+=(git)
 [ -d /usr/src/googletest ]      || need+=(googletest)
 fc-list 2>/dev/null | grep -qi ipapgothic || need+=(fonts-ipafont-gothic)
 # The real ImageMagick, for screenshots of the dialog (some images ship a stand-in 'convert').

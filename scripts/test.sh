@@ -10,6 +10,10 @@ source scripts/wine-env.sh
 bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== format: every C++ source follows .clang-format"
+git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 configure() { # build-dir [cmake args...]
   local dir=$1; shift
   [ -f "$dir/build.ninja" ] || cmake -G Ninja -S . -B "$dir" "$@" >/dev/null
@@ -35,6 +39,11 @@ echo "== build: native"
 configure build/native
 ninja -C build/native
 run_ctest build/native "native (Linux)"
+
+echo "== build: native with AddressSanitizer and UndefinedBehaviorSanitizer"
+configure build/native-sanitize -DVORLAMY_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+ninja -C build/native-sanitize
+run_ctest build/native-sanitize "native, sanitized"
 
 echo "== build: win32 (the product)"
 configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake

@@ -62,13 +62,10 @@ struct WideName {
 
 File CreateNewFile(const char* name)
 {
-    return File(CreateFileW(WideName(name).text, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+    return File(
+        CreateFileW(WideName(name).text, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
-bool NameIsTaken(NativeError error)
-{
-    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-}
+bool NameIsTaken(NativeError error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 bool ReplaceFile(const char* from, const char* to)
 {
     const WideName source(from), target(to);

@@ -9,8 +9,7 @@ const MessageEntry CDialog::messageEntries[] = {
     MessageMapOf<CDialog>::OnCommand<IDOK, &CDialog::OnOK>(),
     MessageMapOf<CDialog>::OnCommand<IDCANCEL, &CDialog::OnCancel>(),
 };
-const MessageMap CDialog::messageMap = {&CWnd::messageMap, messageEntries,
-                                        std::size(messageEntries)};
+const MessageMap CDialog::messageMap = {&CWnd::messageMap, messageEntries, std::size(messageEntries)};
 
 namespace {
 
@@ -44,8 +43,8 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pa
 INT_PTR CDialog::DoModal()
 {
     // DialogBoxParam disables the owner for the run and enables it again afterwards.
-    return DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_templateId), OwnerWindow(),
-                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    return DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_templateId), OwnerWindow(), &CDialog::DialogProc,
+                           reinterpret_cast<LPARAM>(this));
 }
 
 HWND CDialog::OwnerWindow() const

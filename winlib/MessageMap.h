@@ -90,8 +90,7 @@ struct MessageMapOf {
     static constexpr MessageEntry OnMessage()
     {
         using Cracker = winlib_detail::Cracker<Handler>;
-        static_assert(std::is_base_of_v<typename Cracker::Class, Owner>,
-                      "the handler belongs to another class");
+        static_assert(std::is_base_of_v<typename Cracker::Class, Owner>, "the handler belongs to another class");
         return {MessageEntry::Kind::Message, Message, &Cracker::Invoke};
     }
 
@@ -99,8 +98,7 @@ struct MessageMapOf {
     static constexpr MessageEntry OnCommand()
     {
         using Cracker = winlib_detail::Cracker<Handler>;
-        static_assert(std::is_base_of_v<typename Cracker::Class, Owner>,
-                      "the handler belongs to another class");
+        static_assert(std::is_base_of_v<typename Cracker::Class, Owner>, "the handler belongs to another class");
         static_assert(std::is_same_v<decltype(Handler), void (Cracker::Class::*)()>,
                       "a command handler takes nothing and returns nothing");
         return {MessageEntry::Kind::Command, CommandId, &Cracker::Invoke};

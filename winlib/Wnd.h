@@ -47,8 +47,8 @@ public:
     // Sets the big (title bar, task switcher) or small icon; returns the previous one.
     HICON SetIcon(HICON icon, bool big)
     {
-        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL,
-                                                   reinterpret_cast<LPARAM>(icon)));
+        return reinterpret_cast<HICON>(
+            SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
     }
     bool IsIconic() const { return ::IsIconic(m_hWnd) != FALSE; }
     RECT GetClientRect() const

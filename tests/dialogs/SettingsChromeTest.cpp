@@ -37,7 +37,6 @@ public:
     void WatchForAboutBox() { SetTimer(m_hWnd, kWatchTimer, 10, nullptr); }
 
 protected:
-
     LRESULT OnTimer(WPARAM timer, LPARAM)
     {
         if (timer != kWatchTimer)
@@ -92,7 +91,7 @@ const MessageEntry CChromeWatchingDlg::messageEntries[] = {
     ObservedMap::OnMessage<WM_ICONERASEBKGND, &CChromeWatchingDlg::OnIconEraseBackground>(),
 };
 const MessageMap CChromeWatchingDlg::messageMap = {&CSettingsDlg::messageMap, messageEntries,
-                                                     std::size(messageEntries)};
+                                                   std::size(messageEntries)};
 
 using Scripted = ScriptedDialog<CChromeWatchingDlg>;
 
@@ -181,10 +180,10 @@ TEST(SettingsChromeTest, OtherSystemCommandsGetTheirDefaultProcessing)
 {
     Scripted dlg([](Scripted& d) {
         d.WatchForAboutBox();
-        d.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX + 0x10, 0);  // not ours: nothing opens
+        d.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX + 0x10, 0);               // not ours: nothing opens
         for (MSG msg; d.lookups < 20 && GetMessageW(&msg, nullptr, 0, 0);)  // let the watch look
             DispatchMessageW(&msg);
-        d.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);             // the system's close: Cancel
+        d.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);  // the system's close: Cancel
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.boxesSeen, 0);

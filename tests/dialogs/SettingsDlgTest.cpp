@@ -65,10 +65,19 @@ TEST(SettingsDlgTest, TheRadioButtonsDecideTheSavedByte)
 TEST(SettingsDlgTest, CancelEscAndCloseWriteNothing)
 {
     const std::pair<const char*, Scripted::Script> ways[] = {
-        {"Cancel button", [](Scripted& d) { d.Click(IDC_HWTNL_ON); d.Click(IDCANCEL); }},
-        {"Esc", [](Scripted& d) { d.Click(IDC_HWTNL_ON); d.PressKey(VK_ESCAPE); }},
+        {"Cancel button",
+         [](Scripted& d) {
+             d.Click(IDC_HWTNL_ON);
+             d.Click(IDCANCEL);
+         }},
+        {"Esc",
+         [](Scripted& d) {
+             d.Click(IDC_HWTNL_ON);
+             d.PressKey(VK_ESCAPE);
+         }},
         {"close command", [](Scripted& d) { d.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"Enter on Cancel", [](Scripted& d) {
+        {"Enter on Cancel",
+         [](Scripted& d) {
              SendMessageW(d.m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d.m_hWnd, IDCANCEL)), TRUE);
              EXPECT_EQ(d.FocusId(), IDCANCEL);
              d.PressKey(VK_RETURN);
@@ -115,11 +124,9 @@ private:
     static const MessageEntry messageEntries[];
 };
 const MessageEntry CMessageBoxWatchingDlg::messageEntries[] = {
-    MessageMapOf<CMessageBoxWatchingDlg>::OnMessage<WM_ANSWER_MESSAGE_BOX,
-                                                  &CMessageBoxWatchingDlg::AnswerMessageBox>(),
+    MessageMapOf<CMessageBoxWatchingDlg>::OnMessage<WM_ANSWER_MESSAGE_BOX, &CMessageBoxWatchingDlg::AnswerMessageBox>(),
 };
-const MessageMap CMessageBoxWatchingDlg::messageMap = {&CDialog::messageMap, messageEntries,
-                                                     std::size(messageEntries)};
+const MessageMap CMessageBoxWatchingDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
 
 TEST(SettingsDlgTest, AFailedSaveIsReportedAndTheDialogStaysOpen)
 {

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 // does not. Removes the directory the way the host system would, where that is possible.
 bool RemoveThroughTheHostSystem(const fs::path& directory)
 {
-    using UnixName = char* (CDECL*)(const wchar_t*);
+    using UnixName = char*(CDECL*)(const wchar_t*);
     const auto unixName = reinterpret_cast<UnixName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixName)
@@ -62,8 +62,7 @@ protected:
         for (int i = 0; i < 100 && IsWindow(box); ++i)
             Sleep(20);
         EXPECT_TRUE(program.IsRunning()) << "no crash, no exit";
-        EXPECT_TRUE(IsWindowVisible(program.Dialog()) && IsWindowEnabled(program.Dialog()))
-            << "the dialog stays open";
+        EXPECT_TRUE(IsWindowVisible(program.Dialog()) && IsWindowEnabled(program.Dialog())) << "the dialog stays open";
         program.Click(IDCANCEL);
         EXPECT_EQ(program.WaitForExit(), 0u);
     }

@@ -16,8 +16,8 @@ std::string Describe(const DialogItem& i)
 {
     std::ostringstream out;
     out << std::hex << "id 0x" << i.id << " class " << std::string(i.className.begin(), i.className.end())
-        << " style 0x" << i.style << " ex 0x" << i.exStyle << " help " << i.helpId << std::dec << " rect "
-        << i.x << "," << i.y << " " << i.cx << "x" << i.cy << " text(" << i.text.size() << ")";
+        << " style 0x" << i.style << " ex 0x" << i.exStyle << " help " << i.helpId << std::dec << " rect " << i.x << ","
+        << i.y << " " << i.cx << "x" << i.cy << " text(" << i.text.size() << ")";
     return out.str();
 }
 
@@ -36,8 +36,7 @@ protected:
         HRSRC found = FindResourceExW(Module(), RT_DIALOG, MAKEINTRESOURCEW(id), kJapanese);
         if (!found)
             return {};
-        return ParseDialogTemplate(LockResource(LoadResource(Module(), found)),
-                                   SizeofResource(Module(), found));
+        return ParseDialogTemplate(LockResource(LoadResource(Module(), found)), SizeofResource(Module(), found));
     }
     HMODULE Module() const { return static_cast<HMODULE>(m_module.get()); }
 
@@ -72,11 +71,13 @@ TEST_P(ResourcesTest, SettingsTemplateIsExactlyAsDesigned)
         {0, 0, 0x50010001, 55, 105, 50, 14, IDOK, L"#128", L"OK"},
         {0, 0, 0x50010000, 115, 105, 50, 14, IDCANCEL, L"#128", L"ｷｬﾝｾﾙ"},
         {0, 0, 0x50020000, 15, 10, 190, 30, 0xFFFFFFFF, L"#130",
-         L"CPUが高速(Pentium 800MHz以上)なマシンの場合、ハードウェア TnL 対応に設定しても、描画速度(FPS)が低下する場合があります。"},
+         L"CPUが高速(Pentium 800MHz以上)なマシンの場合、ハードウェア TnL "
+         L"対応に設定しても、描画速度(FPS)が低下する場合があります。"},
         {0, 0, 0x50000009, 15, 75, 90, 10, IDC_HWTNL_OFF, L"#128", L"HW TnL に対応させない"},
         {0, 0, 0x50000009, 15, 90, 80, 12, IDC_HWTNL_ON, L"#128", L"HW TnL に対応させる"},
         {0, 0, 0x50020000, 15, 40, 190, 30, 0xFFFFFFFF, L"#130",
-         L"また、フレーム数は 50FPS 以上にならないようにリミッタをかけてありますので、50 FPS 出ているようであれば、TnL に対応させる必要はありません。"},
+         L"また、フレーム数は 50FPS 以上にならないようにリミッタをかけてありますので、50 FPS 出ているようであれば、TnL "
+         L"に対応させる必要はありません。"},
     };
     ASSERT_EQ(t.items.size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -173,8 +174,9 @@ TEST_P(ResourcesTest, ManifestAsksForThemesAndSystemDpiButNoExecutionLevel)
     const std::string manifest(static_cast<const char*>(LockResource(LoadResource(Module(), found))),
                                SizeofResource(Module(), found));
     EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"), std::string::npos);
-    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"),
-              std::string::npos);
+    EXPECT_NE(
+        manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"),
+        std::string::npos);
     for (const char* os : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
                            "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + os + "\"/>"), std::string::npos) << os;
@@ -256,8 +258,8 @@ TEST_P(ResourcesTest, VersionBlockIsExactlyAsDesigned)
     EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1, 0, 0, 1");
 
     WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_TRUE(
+        VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_EQ(length, 4u);
     EXPECT_EQ(translation[0], 0x0411);
     EXPECT_EQ(translation[1], 0x04B0);

@@ -11,13 +11,14 @@ inline constexpr DWORD kPatienceMs = 20000;
 
 class RunningProgram {
 public:
-    RunningProgram(const std::filesystem::path& exe, const std::wstring& arguments, const std::filesystem::path& directory)
+    RunningProgram(const std::filesystem::path& exe, const std::wstring& arguments,
+                   const std::filesystem::path& directory)
     {
         std::wstring commandLine = L"\"" + exe.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        m_started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   directory.c_str(), &startup, &m_process);
+        m_started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                                   &startup, &m_process);
     }
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -148,4 +149,3 @@ private:
     HWND m_dialog = nullptr;
     std::wstring m_wanted = L"Vorlamy";
 };
-

@@ -61,8 +61,7 @@ const MessageEntry ScriptedDialog<Dialog>::messageEntries[] = {
     MessageMapOf<ScriptedDialog>::template OnMessage<WM_RUN_SCRIPT, &ScriptedDialog::RunScript>(),
 };
 template <class Dialog>
-const MessageMap ScriptedDialog<Dialog>::messageMap = {&Dialog::messageMap, messageEntries,
-                                                       std::size(messageEntries)};
+const MessageMap ScriptedDialog<Dialog>::messageMap = {&Dialog::messageMap, messageEntries, std::size(messageEntries)};
 
 namespace scripted_dialog_detail {
 

@@ -21,8 +21,16 @@ public:
     std::string calls;
 
 protected:
-    LRESULT OnBaseOnly(WPARAM wParam, LPARAM) { calls += "base-only;"; return 1000 + static_cast<LRESULT>(wParam); }
-    LRESULT OnBoth(WPARAM, LPARAM) { calls += "base-both;"; return 1; }
+    LRESULT OnBaseOnly(WPARAM wParam, LPARAM)
+    {
+        calls += "base-only;";
+        return 1000 + static_cast<LRESULT>(wParam);
+    }
+    LRESULT OnBoth(WPARAM, LPARAM)
+    {
+        calls += "base-both;";
+        return 1;
+    }
     // The default processing of WM_GETTEXTLENGTH is the caption's length.
     LRESULT OnGetTextLength(WPARAM, LPARAM) { return Default() + 100; }
     void OnThrows() { throw std::runtime_error("handler failed"); }
@@ -48,9 +56,17 @@ public:
     bool okPressed = false;
 
 protected:
-    LRESULT OnBoth(WPARAM, LPARAM) { calls += "derived-both;"; return 2; }
+    LRESULT OnBoth(WPARAM, LPARAM)
+    {
+        calls += "derived-both;";
+        return 2;
+    }
     void OnOther() { calls += "other;"; }
-    void OnOK() override { okPressed = true; CBaseDlg::OnOK(); }
+    void OnOK() override
+    {
+        okPressed = true;
+        CBaseDlg::OnOK();
+    }
 
     const MessageMap* GetMessageMap() const override { return &messageMap; }
     static const MessageMap messageMap;
@@ -133,7 +149,7 @@ TEST(CommandRoutingTest, ButtonsReachTheDialogFirstThenTheApplication)
     Scripted dlg([&app](Scripted& d) {
         d.Click(IDC_TEST_OTHER);  // the derived dialog's own row
         EXPECT_EQ(app.commands, 0);
-        d.Click(IDOK);            // CDialog's row, calling the overridden OnOK
+        d.Click(IDOK);  // CDialog's row, calling the overridden OnOK
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_TRUE(dlg.okPressed);
