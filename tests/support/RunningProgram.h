@@ -2,6 +2,8 @@
 
 // The real program as a process of its own, driven from outside as a user would drive it.
 
+#include "OwnedDialogBox.h"
+
 #include <windows.h>
 
 #include <filesystem>
@@ -127,10 +129,7 @@ private:
     static BOOL CALLBACK MatchOwned(HWND window, LPARAM param)
     {
         auto* search = reinterpret_cast<OwnedSearch*>(param);
-        wchar_t className[16] = {};
-        GetClassNameW(window, className, 16);
-        if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window) &&
-            lstrcmpW(className, L"#32770") == 0) {
+        if (IsDialogBoxOwnedBy(window, search->owner) && IsWindowVisible(window)) {
             search->found = window;
             return FALSE;
         }

@@ -4,6 +4,7 @@
 // test's script runs as a message of the dialog, and whatever it posts (key presses,
 // clicks) goes through the same loop a user's input would.
 
+#include "OwnedDialogBox.h"
 #include "winlib/Afx.h"
 
 #include <functional>
@@ -85,10 +86,7 @@ struct OwnedWindowSearch {
 inline BOOL CALLBACK MatchOwnedWindow(HWND window, LPARAM param)
 {
     auto* search = reinterpret_cast<OwnedWindowSearch*>(param);
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (window != search->owner && GetWindow(window, GW_OWNER) == search->owner &&
-        lstrcmpW(className, L"#32770") == 0) {
+    if (IsDialogBoxOwnedBy(window, search->owner)) {
         search->found = window;
         return FALSE;
     }
