@@ -78,10 +78,8 @@ public:
     HWND WaitForOwnedBox(DWORD patienceMs = kPatienceMs) const
     {
         for (DWORD waited = 0; waited < patienceMs; waited += 20) {
-            OwnedSearch search{m_dialog, nullptr};
-            EnumWindows(&RunningProgram::MatchOwned, reinterpret_cast<LPARAM>(&search));
-            if (search.found)
-                return search.found;
+            if (HWND box = FindDialogBoxOwnedBy(m_dialog, true))
+                return box;
             Sleep(20);
         }
         return nullptr;
@@ -122,19 +120,6 @@ private:
         return TRUE;
     }
 
-    struct OwnedSearch {
-        HWND owner;
-        HWND found;
-    };
-    static BOOL CALLBACK MatchOwned(HWND window, LPARAM param)
-    {
-        auto* search = reinterpret_cast<OwnedSearch*>(param);
-        if (IsDialogBoxOwnedBy(window, search->owner) && IsWindowVisible(window)) {
-            search->found = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
     static BOOL CALLBACK AppendText(HWND child, LPARAM param)
     {
         wchar_t text[1024] = {};

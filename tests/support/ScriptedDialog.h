@@ -78,21 +78,6 @@ inline BOOL CALLBACK AppendStaticText(HWND child, LPARAM param)
     return TRUE;
 }
 
-struct OwnedWindowSearch {
-    HWND owner;
-    HWND found;
-};
-
-inline BOOL CALLBACK MatchOwnedWindow(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<OwnedWindowSearch*>(param);
-    if (IsDialogBoxOwnedBy(window, search->owner)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace scripted_dialog_detail
 
 // The text of every static control of a window (a message box's message), joined.
@@ -103,13 +88,7 @@ inline std::wstring StaticTexts(HWND window)
     return texts;
 }
 
-// The dialog box of this thread that `owner` owns, if any (a message box, an About box).
-// A modal dialog without WS_VISIBLE is shown only once its loop is idle, so the box may
-// not be visible yet.
-inline HWND FindOwnedWindow(HWND owner)
-{
-    scripted_dialog_detail::OwnedWindowSearch search{owner, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), &scripted_dialog_detail::MatchOwnedWindow,
-                      reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+// The dialog box that `owner` owns, if any (a message box, an About box). A modal
+// dialog without WS_VISIBLE is shown only once its loop is idle, so the box may not be
+// visible yet.
+inline HWND FindOwnedWindow(HWND owner) { return FindDialogBoxOwnedBy(owner, false); }
