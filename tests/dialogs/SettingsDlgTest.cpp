@@ -151,4 +151,43 @@ TEST(SettingsDlgTest, AFailedSaveIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(dir.Listing(), "TandL.ini") << "no temporary file is left behind";
 }
 
+TEST(SettingsDlgTest, AWorkingDirectoryLongerThan260CharactersGetsTheFileOrAReport)
+{
+    ScratchDirectory dir;
+    // Nested folders, created and entered through the \\?\ form that long paths need.
+    std::wstring deep = L"\\\\?\\" + dir.Path().wstring();
+    while (deep.size() < 300) {
+        deep += L"\\" + std::wstring(40, L'd');
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << GetLastError();
+    }
+    if (!SetCurrentDirectoryW(deep.c_str()))
+        GTEST_SKIP() << "this system keeps no working directory that long: " << GetLastError();
+
+    bool stayedOpen = false;
+    ScriptedDialog<CMessageBoxWatchingDlg> dlg([&stayedOpen](ScriptedDialog<CMessageBoxWatchingDlg>& d) {
+        PostMessageW(d.m_hWnd, WM_ANSWER_MESSAGE_BOX, 0, 0);
+        d.Click(IDOK);
+        stayedOpen = IsWindowVisible(d.m_hWnd) != FALSE;  // EndDialog hides it at once
+        if (stayedOpen)
+            d.Click(IDCANCEL);
+    });
+    const INT_PTR result = dlg.DoModal();
+    SetCurrentDirectoryW(dir.Path().c_str());
+
+    if (result == IDOK) {
+        HANDLE file = CreateFileW((deep + L"\\TandL.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << "saved, so the file is there";
+        char content[4] = {};
+        DWORD read = 0;
+        ReadFile(file, content, sizeof content, &read, nullptr);
+        CloseHandle(file);
+        EXPECT_EQ(std::string(content, read), "0");
+    } else {
+        EXPECT_TRUE(stayedOpen) << "DoModal returned " << result;
+        EXPECT_NE(dlg.messageBoxText.find(L"TandL.ini"), std::wstring::npos) << "a failed save is reported";
+    }
+    EXPECT_EQ(dir.Listing(), std::string(40, 'd')) << "never a file elsewhere";
+}
+
 }  // namespace
