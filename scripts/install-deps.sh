@@ -12,6 +12,8 @@ have wine                       || need+=(wine wine32:i386)
 # 32-bit Wine for the product itself, 64-bit Wine for the x86_64 build of the tests.
 [ -x /usr/lib/wine/wine ]       || need+=(wine32:i386)
 [ -x /usr/lib/wine/wine64 ]     || need+=(wine64)
+# Wine's own fonts: Marlett draws the caption buttons.
+[ -f /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
 have Xvfb                       || need+=(xvfb)
 have xdotool                    || need+=(xdotool)
 have cmake                      || need+=(cmake)

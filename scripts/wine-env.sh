@@ -23,6 +23,7 @@ wine_prefix_ready() {
   export WINEPREFIX=$prefix WINEARCH=$arch
   _prefixes_used+=("$prefix")
   if [ ! -f "$prefix/.vorlamy-ready" ]; then create_prefix "$arch" "$prefix" "$loader"; fi
+  install_wine_fonts "$prefix"
   # A wineserver that stays up between programs, and Wine's own background processes
   # (services, the desktop window's explorer) started here with no output attached:
   # each test then starts in a tenth of a second, and no Wine process that outlives a
@@ -62,6 +63,19 @@ create_prefix() {
   "$loader" regedit /S "$reg" >/dev/null 2>&1
   /usr/lib/wine/wineserver -w 2>/dev/null || true
   touch "$prefix/.vorlamy-ready"
+}
+
+# Wine draws the caption buttons (close, ...) with its own Marlett font. Debian ships it
+# in /usr/share/wine/fonts (package fonts-wine), but Wine 8.0 looks for its fonts at
+# "<data dir>\../fonts", a name that NT path rules do not resolve (a forward slash is no
+# separator there), and fontconfig does not list that folder either: the buttons then
+# show letters of a fallback font ("r" for the cross). The prefix's own Fonts folder is
+# read first, so the font goes there.
+install_wine_fonts() {
+  local fonts="$1/drive_c/windows/Fonts" font
+  for font in marlett.ttf; do
+    [ -f "$fonts/$font" ] || [ ! -f "/usr/share/wine/fonts/$font" ] || cp "/usr/share/wine/fonts/$font" "$fonts/"
+  done
 }
 
 start_private_display() {
