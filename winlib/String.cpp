@@ -94,17 +94,8 @@ CString FormatSystemMessage(DWORD error)
     CString text(length && buffer ? buffer : L"");
     LocalFree(buffer);
 
-    wchar_t digits[16];
-    int at = 15;
-    digits[at] = L'\0';
-    do {
-        digits[--at] = static_cast<wchar_t>(L'0' + error % 10);
-        error /= 10;
-    } while (error && at > 0);
-    if (text.IsEmpty())
-        return CString(digits + at);
-    text += L" (";
-    text += digits + at;
-    text += L")";
+    wchar_t code[16];
+    wsprintfW(code, text.IsEmpty() ? L"%lu" : L" (%lu)", error);
+    text += code;
     return text;
 }

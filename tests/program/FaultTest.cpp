@@ -4,6 +4,7 @@
 // byte for byte as it was, and must leave no temporary file behind.
 #include "res/resource.h"
 #include "support/Executables.h"
+#include "support/HeldFile.h"
 #include "support/RunningProgram.h"
 #include "support/ScratchDirectory.h"
 
@@ -79,6 +80,36 @@ TEST_F(FaultTest, AReadOnlyFileIsReportedAndKept)
     ASSERT_NE(program.WaitForDialog(), nullptr);
     ExpectTheSaveToFailVisibly(program);
     SetFileAttributesW(L"TandL.ini", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+    EXPECT_EQ(directory.Listing(), "TandL.ini");
+}
+
+// The companion program holds its setting open, as fopen(..., "r") does, while the user
+// saves: the save gets through, and the file is exactly the new byte.
+TEST_F(FaultTest, AFileTheCompanionProgramHoldsOpenIsSaved)
+{
+    WriteWholeFile("TandL.ini", "1\r\nand more");
+    HeldFile reader(L"TandL.ini", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(reader.IsOpen());
+    RunningProgram program(exe, L"", directory.Path());
+    ASSERT_NE(program.WaitForDialog(), nullptr);
+    program.Click(IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u) << "saved without a message";
+    EXPECT_EQ(reader.ReadFromStart(), "0");
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+    EXPECT_EQ(directory.Listing(), "TandL.ini");
+}
+
+TEST_F(FaultTest, AFileHeldWithoutSharingIsReportedAndKept)
+{
+    WriteWholeFile("TandL.ini", "1");
+    {
+        HeldFile holder(L"TandL.ini", 0);
+        ASSERT_TRUE(holder.IsOpen());
+        RunningProgram program(exe, L"", directory.Path());
+        ASSERT_NE(program.WaitForDialog(), nullptr);
+        ExpectTheSaveToFailVisibly(program);
+    }
     EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
     EXPECT_EQ(directory.Listing(), "TandL.ini");
 }

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
+#include "support/HeldFile.h"
+
 #include <windows.h>
 #else
 #include <csignal>
@@ -80,6 +82,42 @@ TEST(HwTnlFileTest, ADirectoryInTheWayIsReportedAndLeftAsItWas)
     EXPECT_EQ(ReadWholeFile("TandL.ini/keep"), "k");
     EXPECT_EQ(dir.Listing(), "TandL.ini") << "the temporary file must be removed";
 }
+
+#ifdef _WIN32
+// The companion program reading its setting holds the file the way the C runtime's
+// fopen(..., "r") does: read and write shared, delete not. That blocks a rename, but the
+// save still gets through, by writing in place.
+TEST(HwTnlFileTest, AFileHeldOpenForReadingIsRewrittenInPlace)
+{
+    ScratchDirectory dir;
+    WriteWholeFile("TandL.ini", "1\r\nlonger than one byte");
+    HeldFile reader(L"TandL.ini", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(reader.IsOpen());
+
+    const HwTnlSaveResult result = WriteHwTnlFile(HwTnlState::Off);
+    EXPECT_TRUE(result) << result.systemError;
+    EXPECT_EQ(reader.ReadFromStart(), "0") << "the reader sees exactly the new byte";
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+    EXPECT_EQ(dir.Listing(), "TandL.ini") << "the temporary file must be removed";
+}
+
+// A program that shares nothing blocks every way in: the save fails, says why, and the
+// old content stays.
+TEST(HwTnlFileTest, AFileHeldWithoutSharingIsReportedAndKept)
+{
+    ScratchDirectory dir;
+    WriteWholeFile("TandL.ini", "1");
+    {
+        HeldFile holder(L"TandL.ini", 0);
+        ASSERT_TRUE(holder.IsOpen());
+        const HwTnlSaveResult result = WriteHwTnlFile(HwTnlState::Off);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.systemError, static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+    }
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+    EXPECT_EQ(dir.Listing(), "TandL.ini");
+}
+#endif
 
 #ifndef _WIN32
 // POSIX lets a process stand in a directory that has been removed; Windows does not let
