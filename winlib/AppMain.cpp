@@ -2,4 +2,8 @@
 // show state are not used: the program's windows are dialogs that show themselves.
 #include "WinApp.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return AfxWinMain(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    AfxLoadDllsOnlyFromSystem();
+    return AfxWinMain(instance);
+}

@@ -34,6 +34,22 @@ HICON AfxLoadIcon(UINT id)
 
 HINSTANCE AfxFindResourceHandle(const wchar_t*, const wchar_t*) { return AfxGetResourceHandle(); }
 
+void AfxLoadDllsOnlyFromSystem()
+{
+    // Looked up at run time: Windows 7 without its KB2533623 update lacks it, and a
+    // static import would keep the program from starting there at all.
+    using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    // GetProcAddress hands every export out under one type; this one's own comes back
+    // (through the generic function pointer type that is there for such conversions).
+    const auto setDefaultDllDirectories =
+        reinterpret_cast<SetDefaultDllDirectoriesProc>(reinterpret_cast<void (*)()>(found));
+    if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
+    // Without it, at least the current folder leaves the search.
+    SetDllDirectoryW(L"");
+}
+
 CWinApp* AfxGetApp() { return g_app; }
 
 HINSTANCE AfxGetResourceHandle()

@@ -50,5 +50,10 @@ HICON AfxLoadIcon(UINT id);
 // Hosting of embedded (ActiveX) controls. The program has none.
 inline void AfxEnableControlContainer() {}
 
+// Takes the program's own folder and the current folder out of the search for DLLs that
+// are loaded by name, so that only the system's copies load. Called first thing in the
+// process, before anything can load such a DLL (creating a window loads uxtheme).
+void AfxLoadDllsOnlyFromSystem();
+
 // The main routine: runs the application object's start-up, loop and clean-up.
 int AfxWinMain(HINSTANCE instance);
