@@ -1,8 +1,11 @@
-// Runs Vorlamy and the bare Win32 baseline side by side, paired and interleaved, and
-// prints what each costs: start to visible dialog, OK to process exit, peak working set,
-// executable size, imported DLLs. Figures only; nothing here passes or fails.
-//   bench_driver.exe <vorlamy.exe> <baseline.exe> <runs> <scratch directory>
+// Runs Vorlamy and two bare Win32 baselines (one with Vorlamy's manifest, so themed; one
+// without, unthemed) round by round, each round all three in a rotating order, and prints
+// what each costs: start to visible dialog, OK to process exit, peak working set,
+// executable size, imported DLLs; then Vorlamy's cost against each baseline as the spread
+// of the per-round ratios. Figures only; nothing here passes or fails.
+//   bench_driver.exe <vorlamy.exe> <themed baseline.exe> <unthemed baseline.exe> <rounds> <scratch directory>
 #include "res/resource.h"
+#include "support/PeImage.h"
 
 #include <windows.h>
 
@@ -90,40 +93,13 @@ bool RunOnce(const std::wstring& exe, const std::wstring& directory, Sample& sam
     return ok;
 }
 
-// The DLL names in a PE file's import directory, read from the file itself.
+// The imported DLLs, as the file names them.
 std::string ImportedDlls(const std::wstring& exe)
 {
-    std::ifstream in(std::filesystem::path(exe), std::ios::binary);
-    const std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (image.size() < sizeof(IMAGE_DOS_HEADER))
-        return "?";
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
-    const char* nt = image.data() + dos->e_lfanew;
-    const auto* file = reinterpret_cast<const IMAGE_FILE_HEADER*>(nt + 4);
-    const char* optional = nt + 4 + sizeof(IMAGE_FILE_HEADER);
-    const bool pe32plus = *reinterpret_cast<const WORD*>(optional) == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
-    const IMAGE_DATA_DIRECTORY importDir =
-        pe32plus
-            ? reinterpret_cast<const IMAGE_OPTIONAL_HEADER64*>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT]
-            : reinterpret_cast<const IMAGE_OPTIONAL_HEADER32*>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(optional + file->SizeOfOptionalHeader);
-    auto offsetOf = [&](DWORD rva) -> size_t {
-        for (WORD i = 0; i < file->NumberOfSections; ++i) {
-            const auto& s = sections[i];
-            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + std::max(s.Misc.VirtualSize, s.SizeOfRawData))
-                return rva - s.VirtualAddress + s.PointerToRawData;
-        }
-        return 0;
-    };
     std::string names;
-    for (size_t at = offsetOf(importDir.VirtualAddress); at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= image.size();
-         at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-        const auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.data() + at);
-        if (!descriptor->Name)
-            break;
-        names += (names.empty() ? "" : " ") + std::string(image.data() + offsetOf(descriptor->Name));
-    }
-    return names;
+    for (const std::string& name : PeImage(exe).ImportedDlls())
+        names += (names.empty() ? "" : " ") + name;
+    return names.empty() ? "?" : names;
 }
 
 double Median(std::vector<double> values)
@@ -138,15 +114,49 @@ double Quantile(std::vector<double> values, double q)
     return values[static_cast<size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
 }
 
-void PrintRow(const char* what, const std::vector<double>& ours, const std::vector<double>& base, const char* unit,
-              double targetRatio)
+struct Program {
+    const char* title;
+    std::wstring exe;
+    std::vector<double> start, exit, memory;
+};
+
+std::string Spread(const std::vector<double>& values, const char* format)
 {
-    const double ratio = Median(ours) / Median(base);
-    std::printf("%-26s %9.1f %-3s [%7.1f..%7.1f] %9.1f %-3s [%7.1f..%7.1f] %6.3f", what, Median(ours), unit,
-                Quantile(ours, 0.25), Quantile(ours, 0.75), Median(base), unit, Quantile(base, 0.25),
-                Quantile(base, 0.75), ratio);
-    if (targetRatio > 0)
-        std::printf("   <= %.2f x  %s", targetRatio, ratio <= targetRatio ? "met" : "MISSED");
+    char text[96];
+    std::snprintf(text, sizeof text, format, Median(values), Quantile(values, 0.25), Quantile(values, 0.75));
+    return text;
+}
+
+void PrintFigures(const char* what, const std::vector<Program>& programs, std::vector<double> Program::*figures,
+                  const char* unit)
+{
+    std::printf("%-24s", what);
+    for (const Program& program : programs) {
+        const std::vector<double>& values = program.*figures;
+        std::printf(" %-30s", values.empty() ? "n/a" : (Spread(values, "%.1f [%.1f..%.1f] ") + unit).c_str());
+    }
+    std::printf("\n");
+}
+
+// Vorlamy's figure of each round divided by the baseline's of the same round.
+std::vector<double> RoundRatios(const std::vector<double>& ours, const std::vector<double>& base)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < ours.size() && i < base.size(); ++i)
+        ratios.push_back(ours[i] / base[i]);
+    return ratios;
+}
+
+void PrintRatios(const char* what, const std::vector<Program>& programs, std::vector<double> Program::*figures,
+                 double target)
+{
+    std::printf("%-24s", what);
+    for (size_t i = 1; i < programs.size(); ++i) {
+        const std::vector<double> ratios = RoundRatios(programs[0].*figures, programs[i].*figures);
+        std::printf(" %-26s", Spread(ratios, "%.3f [%.3f..%.3f]").c_str());
+        if (i == 1)
+            std::printf(" <= %.2f x %-7s", target, Median(ratios) <= target ? "met" : "MISSED");
+    }
     std::printf("\n");
 }
 
@@ -154,49 +164,60 @@ void PrintRow(const char* what, const std::vector<double>& ours, const std::vect
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: bench_driver <vorlamy.exe> <baseline.exe> <runs> <scratch directory>\n");
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: bench_driver <vorlamy.exe> <themed baseline.exe> <unthemed baseline.exe> "
+                             "<rounds> <scratch directory>\n");
         return 2;
     }
-    const std::wstring vorlamy = argv[1], baseline = argv[2], directory = argv[4];
-    const int runs = std::max(3, _wtoi(argv[3]));
+    std::vector<Program> programs{{"Vorlamy", argv[1], {}, {}, {}},
+                                  {"bare, same manifest", argv[2], {}, {}, {}},
+                                  {"bare, no manifest", argv[3], {}, {}, {}}};
+    const int rounds = std::max(3, _wtoi(argv[4]));
+    const std::wstring directory = argv[5];
 
-    std::vector<double> oursStart, oursExit, oursMemory, baseStart, baseExit, baseMemory;
-    // One warm-up pair, not counted: the first start pays for the system's own caches.
-    Sample warm{};
-    RunOnce(vorlamy, directory, warm);
-    RunOnce(baseline, directory, warm);
-    for (int i = 0; i < runs; ++i) {
-        // Alternate which goes first, so that neither always runs in the other's wake.
-        for (int turn = 0; turn < 2; ++turn) {
-            const bool oursNow = (turn == 0) == (i % 2 == 0);
-            Sample sample{};
-            if (!RunOnce(oursNow ? vorlamy : baseline, directory, sample)) {
+    // One warm-up round, not counted: the first start pays for the system's own caches.
+    Sample sample{};
+    for (const Program& program : programs)
+        RunOnce(program.exe, directory, sample);
+    for (int round = 0; round < rounds; ++round) {
+        // Rotate which goes first, so that none always runs in another's wake.
+        for (size_t turn = 0; turn < programs.size(); ++turn) {
+            Program& program = programs[(turn + static_cast<size_t>(round)) % programs.size()];
+            if (!RunOnce(program.exe, directory, sample)) {
                 std::fprintf(stderr, "a run did not complete\n");
                 return 1;
             }
-            (oursNow ? oursStart : baseStart).push_back(sample.startToVisibleMs);
-            (oursNow ? oursExit : baseExit).push_back(sample.okToExitMs);
+            program.start.push_back(sample.startToVisibleMs);
+            program.exit.push_back(sample.okToExitMs);
             if (sample.peakWorkingSetKiB > 0)
-                (oursNow ? oursMemory : baseMemory).push_back(sample.peakWorkingSetKiB);
+                program.memory.push_back(sample.peakWorkingSetKiB);
         }
     }
 
-    auto fileKiB = [](const std::wstring& path) {
+    std::printf("%d rounds, each runs every program once, in a rotating order; median [25th..75th percentile]\n\n",
+                rounds);
+    std::printf("%-24s", "");
+    for (const Program& program : programs)
+        std::printf(" %-30s", program.title);
+    std::printf("\n");
+    PrintFigures("start to dialog visible", programs, &Program::start, "ms");
+    PrintFigures("OK to process exit", programs, &Program::exit, "ms");
+    PrintFigures("peak working set", programs, &Program::memory, "KiB");
+    std::printf("%-24s", "executable size");
+    for (const Program& program : programs) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-        return static_cast<double>(data.nFileSizeLow) / 1024.0;
-    };
-    std::printf("%d paired runs, interleaved; median [25th..75th percentile]\n\n", runs);
-    std::printf("%-26s %-29s %-29s %6s\n", "", "Vorlamy", "bare Win32 baseline", "ratio");
-    PrintRow("start to dialog visible", oursStart, baseStart, "ms", 1.05);
-    PrintRow("OK to process exit", oursExit, baseExit, "ms", 1.05);
-    if (!oursMemory.empty() && !baseMemory.empty())
-        PrintRow("peak working set", oursMemory, baseMemory, "KiB", 0);
-    const double oursSize = fileKiB(vorlamy), baseSize = fileKiB(baseline);
-    std::printf("%-26s %9.1f KiB %-17s %9.1f KiB %-17s %6.3f   <= 64 KiB  %s\n", "executable size", oursSize, "",
-                baseSize, "", oursSize / baseSize, oursSize <= 64 ? "met" : "MISSED");
-    const std::string oursImports = ImportedDlls(vorlamy), baseImports = ImportedDlls(baseline);
-    std::printf("%-26s %s\n%-26s %s (baseline)\n", "imported DLLs", oursImports.c_str(), "", baseImports.c_str());
+        GetFileAttributesExW(program.exe.c_str(), GetFileExInfoStandard, &data);
+        char size[32];
+        std::snprintf(size, sizeof size, "%.1f KiB", static_cast<double>(data.nFileSizeLow) / 1024.0);
+        std::printf(" %-30s", size);
+    }
+    std::printf("\n");
+    for (const Program& program : programs)
+        std::printf("%-24s %s\n", &program == &programs[0] ? "imported DLLs" : "", ImportedDlls(program.exe).c_str());
+
+    std::printf("\nVorlamy / bare, round by round: median [25th..75th percentile] of the per-round ratios\n");
+    std::printf("%-24s %-26s %-18s %-26s\n", "", "vs same manifest", "target", "vs no manifest");
+    PrintRatios("start to dialog visible", programs, &Program::start, 1.05);
+    PrintRatios("OK to process exit", programs, &Program::exit, 1.05);
     return 0;
 }

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Benchmark: Vorlamy against the same dialog as a bare Win32 program, run under Wine on a
-# private virtual display, paired and interleaved; prints a table. Not a test: nothing
-# here passes or fails on a time.   scripts/bench.sh [runs]
+# Benchmark: Vorlamy against the same dialog as a bare Win32 program, with Vorlamy's
+# manifest and without it, run under Wine on a private virtual display, round by round and
+# interleaved; prints a table. Not a test: nothing here passes or fails on a time.
+#   scripts/bench.sh [rounds]     (60 by default: fewer give ratios that wander by 5 %)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
-runs=${1:-21}
+rounds=${1:-60}
 
 bash scripts/install-deps.sh
 if can_run_wine32; then arch=win32; toolchain=i686; else arch=win64; toolchain=x86_64; fi
 dir=build/$arch
 [ -f "$dir/build.ninja" ] || cmake -G Ninja -S . -B "$dir" \
   -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$toolchain-mingw.cmake" >/dev/null
-ninja -C "$dir" Vorlamy Baseline bench_driver >/dev/null
+ninja -C "$dir" Vorlamy Baseline BaselineUnthemed bench_driver >/dev/null
 
 trap stop_everything EXIT
 start_private_display
@@ -20,13 +21,14 @@ wine_prefix_ready "$arch"
 scratch=$(mktemp -d)
 echo "Vorlamy benchmark, $arch build under $(/usr/lib/wine/wine64 --version 2>/dev/null || echo Wine)"
 [ "$arch" = win64 ] && echo "(this machine cannot execute 32-bit code: the x86_64 builds are measured)"
-"$(wine_loader "$arch")" "$dir/bench_driver.exe" "$dir/Vorlamy.exe" "$dir/Baseline.exe" "$runs" "Z:$scratch"
+"$(wine_loader "$arch")" "$dir/bench_driver.exe" "$dir/Vorlamy.exe" "$dir/Baseline.exe" "$dir/BaselineUnthemed.exe" \
+  "$rounds" "Z:$scratch"
 rm -rf "$scratch"
 if [ "$arch" = win64 ]; then
-  ninja -C build/win32 Vorlamy Baseline >/dev/null 2>&1 || true
+  ninja -C build/win32 Vorlamy Baseline BaselineUnthemed >/dev/null 2>&1 || true
   echo
   echo "The 32-bit product (sizes only, not run here):"
-  for exe in build/win32/Vorlamy.exe build/win32/Baseline.exe; do
+  for exe in build/win32/Vorlamy.exe build/win32/Baseline.exe build/win32/BaselineUnthemed.exe; do
     [ -f "$exe" ] || continue
     printf '  %-28s %s KiB  imports: %s\n' "$exe" "$(awk -v b="$(stat -c %s "$exe")" 'BEGIN { printf "%.1f", b / 1024 }')" \
       "$(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name/ {printf "%s ", $3}')"
