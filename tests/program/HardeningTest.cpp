@@ -22,8 +22,9 @@ TEST_P(HardeningTest, LoadsAtARandomAddressWithItsRelocations)
     EXPECT_TRUE(image.DllCharacteristics() & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE);
     EXPECT_FALSE(image.FileCharacteristics() & IMAGE_FILE_RELOCS_STRIPPED);
     EXPECT_GT(image.Directory(IMAGE_DIRECTORY_ENTRY_BASERELOC).Size, 0u) << "ASLR needs a relocation table";
-    if (image.Is64Bit())
+    if (image.Is64Bit()) {
         EXPECT_TRUE(image.DllCharacteristics() & IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA);
+    }
 }
 
 TEST_P(HardeningTest, DataIsNeverExecutable)
