@@ -23,12 +23,25 @@ have clang-format               || need+=(clang-format)
 have git                        || need+=(git)
 [ -d /usr/src/googletest ]      || need+=(googletest)
 fc-list 2>/dev/null | grep -qi ipapgothic || need+=(fonts-ipafont-gothic)
+have cpack                      || need+=(cmake)
+# A Japanese system locale for Wine (code page 932): the locale's definitions.
+have locale-gen                 || need+=(locales)
 # The real ImageMagick, for screenshots of the dialog (some images ship a stand-in 'convert').
 have import                     || need+=(imagemagick)
 
-[ ${#need[@]} -eq 0 ] && exit 0
-
+# Generates the Japanese locale, once the package that does it is there.
+japanese_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+}
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+
+if [ ${#need[@]} -eq 0 ]; then
+  japanese_locale
+  exit 0
+fi
+
 export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
@@ -36,3 +49,4 @@ fi
 echo "Installing: ${need[*]}" >&2
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+japanese_locale

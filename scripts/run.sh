@@ -13,11 +13,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 bash scripts/install-deps.sh
-if can_run_wine32; then arch=win32; toolchain=i686; else arch=win64; toolchain=x86_64; fi
+if can_run_wine32; then arch=win32; else arch=win64; fi
 [ "$arch" = win64 ] && echo "note: this machine cannot execute 32-bit code; running the x86_64 build." >&2
 dir=build/$arch
-[ -f "$dir/build.ninja" ] || cmake -G Ninja -S . -B "$dir" -DVORLAMY_TESTS=OFF \
-  -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$toolchain-mingw.cmake" >/dev/null
+[ -f "$dir/build.ninja" ] || cmake --preset "$arch" >/dev/null
 ninja -C "$dir" Vorlamy >/dev/null
 wine_prefix_ready "$arch"
 exe="$PWD/$dir/Vorlamy.exe"

@@ -7,10 +7,9 @@ cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 bash scripts/install-deps.sh
 
-if can_run_wine32; then arch=win32; toolchain=i686; else arch=win64; toolchain=x86_64; fi
+if can_run_wine32; then arch=win32; else arch=win64; fi
 dir=build/$arch
-[ -f "$dir/build.ninja" ] || cmake -G Ninja -S . -B "$dir" \
-  -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$toolchain-mingw.cmake" >/dev/null
+[ -f "$dir/build.ninja" ] || cmake --preset "$arch" >/dev/null
 ninja -C "$dir" Vorlamy >/dev/null
 
 trap stop_everything EXIT

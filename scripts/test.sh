@@ -11,23 +11,68 @@ bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# A read-me that Notepad shows right on any Windows, in both languages.
+readme_is_for_windows() { # file
+  [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" = efbbbf ] || return 1
+  iconv -f UTF-8 -t UTF-8 "$1" >/dev/null || return 1
+  [ "$(grep -c $'\r$' "$1")" = "$(wc -l <"$1")" ] || return 1
+  grep -q '^\[English\]' "$1" && grep -q '^\[日本語\]' "$1"
+}
+
+# Builds the release in two fresh copies of the tree, one after the other, and counts each
+# check: same executable, same zip, sums that verify, the zip's content, the read-me's form.
+check_release_reproducible() {
+  local scratch epoch i
+  scratch=$(mktemp -d)
+  epoch=$(git log -1 --format=%ct)
+  for i in 1 2; do
+    mkdir -p "$scratch/copy-$i"
+    git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$scratch/copy-$i"
+    [ "$i" = 2 ] && sleep 1.1  # another second, for every time stamp that could leak in
+    if ! SOURCE_DATE_EPOCH=$epoch bash "$scratch/copy-$i/scripts/release.sh" >"$scratch/release-$i.log" 2>&1; then
+      cat "$scratch/release-$i.log"
+    fi
+  done
+  local a="$scratch/copy-1/dist" b="$scratch/copy-2/dist"
+  check() { # description command...
+    local what=$1; shift
+    if "$@" >/dev/null 2>&1; then echo "   passed: $what"; passed=$((passed + 1))
+    else echo "   FAILED: $what"; failed=$((failed + 1)); fi
+  }
+  check "the release was built" test -f "$a/SHA256SUMS" -a -f "$b/SHA256SUMS"
+  check "Vorlamy.exe is byte for byte the same" cmp "$a/Vorlamy.exe" "$b/Vorlamy.exe"
+  check "the zip is byte for byte the same" cmp "$a/SHA256SUMS" "$b/SHA256SUMS"
+  check "SHA256SUMS verifies" bash -c "cd '$a' && sha256sum -c SHA256SUMS"
+  mkdir -p "$scratch/unpacked"
+  (cd "$scratch/unpacked" && cmake -E tar xf "$a"/Vorlamy-*-win32.zip) 2>/dev/null || true
+  check "the zip holds exactly Vorlamy.exe and readme.txt" \
+    test "$(cd "$scratch/unpacked" && find . -type f | sort | tr '\n' ' ')" = "./Vorlamy.exe ./readme.txt "
+  check "the zip's Vorlamy.exe is the one the sums name" cmp "$scratch/unpacked/Vorlamy.exe" "$a/Vorlamy.exe"
+  check "readme.txt: UTF-8 with a byte-order mark, CRLF line ends, English and Japanese" \
+    readme_is_for_windows "$scratch/unpacked/readme.txt"
+  sed 's/^/   /' "$a/SHA256SUMS" 2>/dev/null || true
+  rm -rf "$scratch"
+}
+
 echo "== format: every C++ source follows .clang-format"
 git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-configure() { # build-dir [cmake args...]
-  local dir=$1; shift
-  [ -f "$dir/build.ninja" ] || cmake -G Ninja -S . -B "$dir" "$@" >/dev/null
+# Configures a tree once (CMakePresets.json names them), then builds what changed.
+build() { # preset
+  [ -f "build/$1/build.ninja" ] || cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1"
 }
 
 passed=0 failed=0
-run_ctest() { # build-dir label
-  local log="$1/ctest.log" status=0
-  echo "== tests: $2"
-  (cd "$1" && ctest --output-on-failure -j "$jobs") 2>&1 | tee "$log" | grep -vE '^ +(Start|[0-9]+/[0-9]+ Test)' || true
+run_ctest() { # preset label [ctest args...]
+  local dir="build/$1" label=$2; shift 2
+  local log="$dir/ctest-${label//[^a-zA-Z0-9]/_}.log"
+  echo "== tests: $label"
+  (cd "$dir" && ctest --output-on-failure -j "$jobs" "$@") 2>&1 | tee "$log" | grep -vE '^ +(Start|[0-9]+/[0-9]+ Test)' || true
   local line
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1) || true
   if [ -z "$line" ]; then
-    echo "ctest printed no summary for $2" >&2; failed=$((failed + 1)); return
+    echo "ctest printed no summary for $label" >&2; failed=$((failed + 1)); return
   fi
   local f t
   f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
@@ -36,36 +81,42 @@ run_ctest() { # build-dir label
 }
 
 echo "== build: native"
-configure build/native
-ninja -C build/native
-run_ctest build/native "native (Linux)"
+build native
+run_ctest native "native (Linux)"
 
 echo "== build: native with AddressSanitizer and UndefinedBehaviorSanitizer"
-configure build/native-sanitize -DVORLAMY_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-ninja -C build/native-sanitize
-run_ctest build/native-sanitize "native, sanitized"
+build native-sanitize
+run_ctest native-sanitize "native, sanitized"
 
 echo "== build: win32 (the product)"
-configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake
-ninja -C build/win32
+build win32
 
 echo "== build: win64"
-configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake \
-  -DVORLAMY_PRODUCT_EXE="$root/build/win32/Vorlamy.exe"
-ninja -C build/win64
+build win64
+
+echo "== release: built twice, from two copies of the tree in two folders, at two times"
+check_release_reproducible
 
 trap stop_everything EXIT
 start_private_display
 wine_prefix_ready win64
-run_ctest build/win64 "Windows x86_64 under Wine"
+run_ctest win64 "Windows x86_64 under Wine"
 
 if can_run_wine32; then
   wine_prefix_ready win32
-  run_ctest build/win32 "Windows i686 under Wine"
+  run_ctest win32 "Windows i686 under Wine"
+  product_arch=win32
 else
   echo "== tests: Windows i686 under Wine: not run, this machine cannot execute 32-bit code;"
   echo "   the x86_64 build ran the same tests, and checked the i686 executable's resources."
+  product_arch=win64
 fi
+
+# The real program once more, as a player on a Japanese Windows runs it: Wine's system
+# locale then has the code page 932, and everything must behave the same.
+LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 VORLAMY_EXPECTED_ACP=932 \
+  run_ctest "$product_arch" "$product_arch under Wine, Japanese system locale (code page 932)" \
+  -R '^(ProgramTest|FaultTest|PlantedDllTest|SystemLocaleTest)\.'
 
 echo
 echo "all suites: $passed passed, $failed failed"

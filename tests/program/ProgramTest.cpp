@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -42,6 +44,49 @@ TEST_F(ProgramTest, ArgumentsAreIgnoredAndEnterSavesTheChoice)
     program.PressKey(VK_RETURN);
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+}
+
+// The keyboard path the read-me gives: Tab reaches the choice (the checked button holds
+// the tab stop, though the template gives neither one), an arrow key changes it, Enter
+// saves. Real key presses, from the system's input queue.
+TEST_F(ProgramTest, TheKeyboardAloneReachesChangesAndSavesTheChoice)
+{
+    RunningProgram program(exe, L"", directory.Path());
+    ASSERT_NE(program.WaitForDialog(), nullptr);
+    program.TypeKeys({VK_TAB});
+    EXPECT_EQ(program.FocusedId(), IDCANCEL);
+    program.TypeKeys({VK_TAB});
+    EXPECT_EQ(program.FocusedId(), IDC_HWTNL_OFF) << "Tab, Tab lands on the checked choice";
+    program.TypeKeys({VK_DOWN});
+    EXPECT_EQ(program.FocusedId(), IDC_HWTNL_ON);
+    EXPECT_TRUE(program.IsChecked(IDC_HWTNL_ON));
+    EXPECT_FALSE(program.IsChecked(IDC_HWTNL_OFF));
+    program.TypeKeys({VK_RETURN});
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+}
+
+TEST_F(ProgramTest, ShiftTabFromOkReachesTheChoiceAndEscCancels)
+{
+    RunningProgram program(exe, L"", directory.Path());
+    ASSERT_NE(program.WaitForDialog(), nullptr);
+    program.TypeKeys({});
+    ASSERT_EQ(program.FocusedId(), IDOK);
+    program.TypeKeys({VK_TAB}, true);
+    EXPECT_EQ(program.FocusedId(), IDC_HWTNL_OFF);
+    program.TypeKeys({VK_ESCAPE});
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(directory.Listing(), "");
+}
+
+// The test command runs the program's tests again under a Japanese system locale and
+// names its code page here; this shows that the locale really took hold.
+TEST(SystemLocaleTest, IsTheOneTheTestRunAskedFor)
+{
+    const char* expected = std::getenv("VORLAMY_EXPECTED_ACP");
+    if (!expected)
+        GTEST_SKIP() << "this run asks for no particular locale";
+    EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected)));
 }
 
 TEST_F(ProgramTest, CancelEndsTheProcessAndWritesNothing)

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 inline constexpr DWORD kPatienceMs = 20000;
 
@@ -65,12 +67,48 @@ public:
     // A key press, delivered to the control that has the focus in the program.
     void PressKey(WPARAM key) const
     {
+        HWND focus = FocusedControl();
+        HWND target = focus ? focus : m_dialog;
+        PostMessageW(target, WM_KEYDOWN, key, 1);
+        PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    }
+    // The control that has the keyboard focus in the program, or null.
+    HWND FocusedControl() const
+    {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(m_dialog, nullptr), &info);
-        HWND target = info.hwndFocus ? info.hwndFocus : m_dialog;
-        PostMessageW(target, WM_KEYDOWN, key, 1);
-        PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+        return info.hwndFocus;
+    }
+    int FocusedId() const { return GetDlgCtrlID(FocusedControl()); }
+
+    // Real key presses, through the system's input queue as a keyboard makes them, into
+    // the program's dialog brought to the front; `shift` holds Shift down around them.
+    // Returns once the program has taken them in.
+    void TypeKeys(std::initializer_list<WORD> keys, bool shift = false) const
+    {
+        SetForegroundWindow(m_dialog);
+        std::vector<INPUT> inputs;
+        auto add = [&inputs](WORD key, bool up) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = key;
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        };
+        if (shift)
+            add(VK_SHIFT, false);
+        for (WORD key : keys) {
+            add(key, false);
+            add(key, true);
+        }
+        if (shift)
+            add(VK_SHIFT, true);
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        // The keys are in the program's queue; give it the moment it needs to handle them.
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(m_dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kPatienceMs, &ignored);
+        Sleep(100);
     }
 
     // A dialog box of the program owned by its settings dialog (a message box), once it
