@@ -23,7 +23,6 @@ have clang-format               || need+=(clang-format)
 have git                        || need+=(git)
 [ -d /usr/src/googletest ]      || need+=(googletest)
 fc-list 2>/dev/null | grep -qi ipapgothic || need+=(fonts-ipafont-gothic)
-have cpack                      || need+=(cmake)
 # A Japanese system locale for Wine (code page 932): the locale's definitions.
 have locale-gen                 || need+=(locales)
 # The real ImageMagick, for screenshots of the dialog (some images ship a stand-in 'convert').

@@ -41,7 +41,8 @@ check_release_reproducible() {
   }
   check "the release was built" test -f "$a/SHA256SUMS" -a -f "$b/SHA256SUMS"
   check "Vorlamy.exe is byte for byte the same" cmp "$a/Vorlamy.exe" "$b/Vorlamy.exe"
-  check "the zip is byte for byte the same" cmp "$a/SHA256SUMS" "$b/SHA256SUMS"
+  check "the zip is byte for byte the same" cmp "$a"/Vorlamy-*-win32.zip "$b"/Vorlamy-*-win32.zip
+  check "the two SHA256SUMS are the same" cmp "$a/SHA256SUMS" "$b/SHA256SUMS"
   check "SHA256SUMS verifies" bash -c "cd '$a' && sha256sum -c SHA256SUMS"
   mkdir -p "$scratch/unpacked"
   (cd "$scratch/unpacked" && cmake -E tar xf "$a"/Vorlamy-*-win32.zip) 2>/dev/null || true
