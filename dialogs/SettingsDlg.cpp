@@ -55,8 +55,10 @@ void CSettingsDlg::OnOK()
 
 void CSettingsDlg::ReportSaveFailure(const HwTnlSaveResult& failure)
 {
+    // Says the previous setting is kept only when TandL.ini's first byte is still the old one.
+    const bool newByteWritten = failure.outcome == HwTnlSaveResult::Outcome::Unconfirmed;
     CString text;
-    text.LoadString(IDS_SAVE_FAILED);
+    text.LoadString(newByteWritten ? IDS_SAVE_UNCONFIRMED : IDS_SAVE_FAILED);
     text += L"\n\n";
     text += FormatSystemMessage(failure.systemError);
     MessageBox(text, GetWindowText(), MB_OK | MB_ICONERROR);

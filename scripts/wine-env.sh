@@ -5,7 +5,7 @@
 #   stop_everything                   stops what these functions started (by PID)
 
 VORLAMY_ROOT=${VORLAMY_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEDEBUG=-all
+export WINEDEBUG=${WINEDEBUG:--all}
 _xvfb_pid=
 _prefixes_used=()
 
@@ -14,6 +14,17 @@ _prefixes_used=()
 can_run_wine32() {
   [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
 }
+
+# Runs a command as an ordinary user's process runs as far as files go: root may write a
+# read-only file and create files in any folder, whatever their modes say, and Wine, which
+# takes its file permissions from the host, would then allow what Windows refuses a
+# player. Other users' processes have no such override to give up.
+if [ "$(id -u)" -eq 0 ]; then
+  ordinary_user=(setpriv --inh-caps=-dac_override,-dac_read_search --bounding-set=-dac_override,-dac_read_search --)
+else
+  ordinary_user=()
+fi
+as_ordinary_user() { "${ordinary_user[@]}" "$@"; }
 
 wine_loader() { [ "$1" = win32 ] && echo /usr/lib/wine/wine || echo /usr/lib/wine/wine64; }
 
@@ -28,10 +39,12 @@ wine_prefix_ready() {
   # (services, the desktop window's explorer) started here with no output attached:
   # each test then starts in a tenth of a second, and no Wine process that outlives a
   # test holds the test runner's output pipe open.
-  /usr/lib/wine/wineserver -p
-  "$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  # The server does the file operations of every Wine program, so it is the one that
+  # must have no override.
+  as_ordinary_user /usr/lib/wine/wineserver -p
+  as_ordinary_user "$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
   if [ -n "${DISPLAY:-}" ]; then
-    "$loader" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+    as_ordinary_user "$loader" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
   fi
 }
 

@@ -6,29 +6,53 @@ using namespace save_steps;
 
 namespace {
 
-// A save that fails to create its temporary file because the name is taken (a file left
-// by a process that died mid-save and had our process id) tries the next suffix.
+// How many times a save tries while another program holds TandL.ini without sharing
+// writing (another copy of this program, a virus scanner), or while TandL.ini comes and
+// goes under it: about half a second in all, short enough that the dialog never looks hung.
+constexpr int kAttempts = 20;
+
+// A save that finds a temporary name taken (by a file a crashed save left behind with our
+// process id) tries the next suffix.
 constexpr int kTemporaryNameAttempts = 16;
 
-// How long a save keeps trying while another program holds TandL.ini (another copy of
-// this program replacing it at the same moment, or a virus scanner): about half a second.
-constexpr int kHeldFileAttempts = 20;
+HwTnlSaveResult Saved() { return {HwTnlSaveResult::Outcome::Saved, 0}; }
+HwTnlSaveResult NotSaved(Error error) { return {HwTnlSaveResult::Outcome::NotSaved, error}; }
+HwTnlSaveResult Unconfirmed(Error error) { return {HwTnlSaveResult::Outcome::Unconfirmed, error}; }
 
-HwTnlSaveResult Result(Error error) { return {error == 0, error}; }
-
-// Puts the temporary file in TandL.ini's place. A program that holds TandL.ini open
-// without sharing delete access (the companion program reading it, say) blocks the
-// rename but not a write: then the byte is written into the file in place.
-Error ReplaceOrOverwrite(TemporaryFile& temporary, char byte)
+// The steps go in the one order in which every failure but the last two leaves the old
+// first byte: cut a longer file to that byte, then put the new byte in its place.
+HwTnlSaveResult WriteTarget(TargetFile::Open how, char byte)
 {
-    for (int attempt = 1;; ++attempt) {
-        Error error = temporary.ReplaceTarget();
-        if (HeldByAnotherProgram(error))
-            error = OverwriteTargetInPlace(byte);
-        if (!HeldByAnotherProgram(error) || attempt == kHeldFileAttempts)
-            return error;
-        PauseBriefly();
+    TargetFile file(how);
+    if (Error error = file.OpenError())
+        return NotSaved(error);
+    if (Error error = file.CutToFirstByte())
+        return NotSaved(error);
+    if (Error error = file.WriteFirstByte(byte))
+        return NotSaved(error);
+    if (Error error = file.Flush())
+        return Unconfirmed(error);
+    if (Error error = file.Close())
+        return Unconfirmed(error);
+    return Saved();
+}
+
+HwTnlSaveResult CreateWithTheByte(char byte)
+{
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        NewFile file(attempt);
+        Error error = file.Create(byte);
+        if (NameIsTaken(error))
+            continue;
+        // A folder may let us create files but not remove them again (a permission of
+        // its own on Windows): then TandL.ini is made directly, as a plain write makes it.
+        if (IsDenied(error))
+            return WriteTarget(TargetFile::Open::New, byte);
+        if (!error)
+            error = file.BecomeTarget();
+        return error ? NotSaved(error) : Saved();
     }
+    return NotSaved(NoFreeName());
 }
 
 }  // namespace
@@ -36,14 +60,15 @@ Error ReplaceOrOverwrite(TemporaryFile& temporary, char byte)
 HwTnlSaveResult WriteHwTnlFile(HwTnlState state)
 {
     const char byte = HwTnlFileByte(state);
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        TemporaryFile temporary(attempt);
-        Error error = temporary.Create(byte);
-        if (NameIsTaken(error))
-            continue;
-        if (!error)
-            error = ReplaceOrOverwrite(temporary, byte);
-        return Result(error);
+    for (int attempt = 1;; ++attempt) {
+        HwTnlSaveResult result = WriteTarget(TargetFile::Open::Existing, byte);
+        if (IsMissing(result.systemError))
+            result = CreateWithTheByte(byte);
+        const Error error = result.systemError;
+        // A TandL.ini that appeared meanwhile is written in place on the next round.
+        if (!(HeldByAnotherProgram(error) || NameIsTaken(error)) || attempt == kAttempts)
+            return result;
+        if (HeldByAnotherProgram(error))
+            PauseBriefly();
     }
-    return Result(NoFreeName());
 }

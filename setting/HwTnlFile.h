@@ -5,17 +5,27 @@
 // The file the companion program reads, relative to the current working directory.
 inline constexpr char kHwTnlFileName[] = "TandL.ini";
 
-// What became of one save. On failure, systemError holds the platform's error code
-// (errno, or GetLastError() on Windows) of the step that failed.
+// What became of one save.
 struct HwTnlSaveResult {
-    bool saved = false;
+    enum class Outcome {
+        Saved,
+        // Not saved: TandL.ini's first byte is what it was (or there is still no file).
+        NotSaved,
+        // The new byte is in TandL.ini, but the system could not confirm that it reached
+        // the disk.
+        Unconfirmed,
+    };
+    Outcome outcome = Outcome::Saved;
+    // On failure, the platform's error code (errno, or GetLastError() on Windows) of the
+    // step that failed.
     unsigned long systemError = 0;
 
-    explicit operator bool() const { return saved; }
+    explicit operator bool() const { return outcome == Outcome::Saved; }
 };
 
-// Replaces TandL.ini in the current working directory with the one byte for `state`.
-// The byte goes to a temporary file beside it first, is flushed to disk, and then takes
-// TandL.ini's place in one rename, so a failed or interrupted save leaves the old file as
-// it was. Reports success only when the byte has really reached the file.
+// Writes the one byte for `state` to TandL.ini in the current working directory.
+// An existing file is written where it stands, so it stays the same file with the same
+// permissions; at every instant its first byte is the old or the new value and it is
+// never empty. A new file appears whole, with its byte in it. Reports success only when
+// the byte has reached the file.
 HwTnlSaveResult WriteHwTnlFile(HwTnlState state);

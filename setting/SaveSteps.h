@@ -9,44 +9,79 @@ namespace save_steps {
 using Error = unsigned long;
 
 #ifdef _WIN32
-using PathChar = wchar_t;
+using Handle = void*;
 #else
-using PathChar = char;
+using Handle = int;
 #endif
 
-// The temporary file of one attempt, beside TandL.ini:
-// "TandL.ini.<process id>.tmp", or "TandL.ini.<process id>-<attempt>.tmp" after the first.
-// A file it created and did not put in TandL.ini's place goes away with it.
-class TemporaryFile {
+// TandL.ini itself, written where it stands. The file that is there is opened sharing
+// reading and writing, as the C runtime opens a file, so it opens beside a program that
+// is reading it; not deletion, so nobody renames it away mid-write. Its permissions,
+// owner, attributes, links and streams stay its own.
+// A new one is created sharing nothing, so no other program opens it before it holds its
+// byte; if that byte never goes in, the file goes again.
+class TargetFile {
 public:
-    explicit TemporaryFile(int attempt);
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile();
+    enum class Open { Existing, New };
+    explicit TargetFile(Open how);
+    TargetFile(const TargetFile&) = delete;
+    TargetFile& operator=(const TargetFile&) = delete;
+    ~TargetFile();
 
-    // Creates the file anew (never over an existing one), writes the byte, flushes it to
-    // disk and closes it.
-    Error Create(char byte);
-    // Puts the file in TandL.ini's place in one rename. A read-only TandL.ini is kept.
-    Error ReplaceTarget();
+    // Why the file could not be opened (or created) for writing, or 0.
+    Error OpenError() const { return m_openError; }
+    // Cuts a longer file to one byte; that first byte stays what it was.
+    Error CutToFirstByte();
+    Error WriteFirstByte(char byte);
+    // Waits until what was written is on the disk. A device that has nothing to flush
+    // (it refuses the request as such) counts as flushed.
+    Error Flush();
+    Error Close();
 
 private:
-    PathChar m_name[64];
-    bool m_exists = false;
+    Handle m_file;
+    Error m_openError = 0;
+    bool m_createdEmpty = false;
 };
 
-// Create() found the name taken (by a file a crashed save left behind).
+// A TandL.ini that is not there yet, made whole under a temporary name beside it,
+// "TandL.ini.<process id>.tmp" ("...-<attempt>.tmp" after the first), and then given its
+// name. No other program can open it until it holds its byte. A file that was created and
+// never became TandL.ini goes away with the object.
+class NewFile {
+public:
+    explicit NewFile(int attempt);
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+    ~NewFile();
+
+    // Creates the temporary file anew (never over an existing one), writes the byte and
+    // flushes it to disk.
+    Error Create(char byte);
+    // Renames it to TandL.ini, never over a file of that name, and closes it.
+    Error BecomeTarget();
+
+private:
+#ifdef _WIN32
+    wchar_t m_name[64];
+#else
+    char m_name[64];
+#endif
+    Handle m_file;
+    bool m_isTarget = false;
+};
+
+// There is no file of that name.
+bool IsMissing(Error error);
+// The name is taken: by TandL.ini that appeared meanwhile, or by a temporary file that a
+// crashed save left behind.
 bool NameIsTaken(Error error);
-// The replace, or the write in place, was refused because another program holds
-// TandL.ini open.
+// The system refused the access asked for.
+bool IsDenied(Error error);
+// Another program holds TandL.ini open and shares no writing with us.
 bool HeldByAnotherProgram(Error error);
 // The error of a save that found no free temporary name.
 Error NoFreeName();
-
-// Writes the byte over the first byte of the existing TandL.ini, flushes it, then cuts the
-// file to that one byte: at every instant the file's first byte is the old or the new
-// value, and the file is never empty. A read-only file or a directory is refused.
-Error OverwriteTargetInPlace(char byte);
 
 // A short wait before trying again what another program blocked for an instant.
 void PauseBriefly();

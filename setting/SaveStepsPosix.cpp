@@ -14,46 +14,66 @@ namespace {
 
 constexpr char kTarget[] = "TandL.ini";
 
-class File {
-public:
-    explicit File(int fd) : m_fd(fd) {}
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    ~File() { Close(); }
+Error LastError() { return static_cast<Error>(errno); }
 
-    bool IsOpen() const { return m_fd >= 0; }
-    bool WriteAt(off_t offset, char byte)
-    {
-        ssize_t written;
-        do {
-            written = pwrite(m_fd, &byte, 1, offset);
-        } while (written < 0 && errno == EINTR);
-        return written == 1;
-    }
-    bool Flush() { return fsync(m_fd) == 0; }
-    bool TruncateTo(off_t length) { return ftruncate(m_fd, length) == 0; }
-    bool Close()
-    {
-        int fd = m_fd;
-        m_fd = -1;
-        return fd < 0 || close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-// A TandL.ini that the user made read-only is kept, as opening it for writing would
-// refuse (root's override aside); the rename alone would not ask.
-bool TargetIsReadOnly()
+Error WriteByteAt(int fd, char byte)
 {
-    struct stat target;
-    return stat(kTarget, &target) == 0 && S_ISREG(target.st_mode) && !(target.st_mode & S_IWUSR);
+    ssize_t written;
+    do {
+        written = pwrite(fd, &byte, 1, 0);
+    } while (written < 0 && errno == EINTR);
+    return written == 1 ? 0 : LastError();
+}
+
+// A file that cannot be synchronized (a special file) has nothing waiting to be flushed.
+Error FlushToDisk(int fd) { return fsync(fd) == 0 || errno == EINVAL ? 0 : LastError(); }
+
+Error CloseFile(int& fd)
+{
+    const int closing = fd;
+    fd = -1;
+    return closing < 0 || close(closing) == 0 ? 0 : LastError();
 }
 
 }  // namespace
 
-TemporaryFile::TemporaryFile(int attempt)
+TargetFile::TargetFile(Open how)
+    : m_file(how == Open::Existing ? open(kTarget, O_WRONLY | O_CLOEXEC | O_NOCTTY)
+                                   : open(kTarget, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666))
+{
+    if (m_file < 0)
+        m_openError = LastError();
+    m_createdEmpty = how == Open::New && !m_openError;
+}
+
+TargetFile::~TargetFile()
+{
+    Close();
+    if (m_createdEmpty)
+        unlink(kTarget);
+}
+
+Error TargetFile::CutToFirstByte()
+{
+    struct stat status;
+    if (fstat(m_file, &status) != 0)
+        return LastError();
+    if (status.st_size > 1 && ftruncate(m_file, 1) != 0)
+        return LastError();
+    return 0;
+}
+
+Error TargetFile::WriteFirstByte(char byte)
+{
+    const Error error = WriteByteAt(m_file, byte);
+    m_createdEmpty = m_createdEmpty && error;
+    return error;
+}
+
+Error TargetFile::Flush() { return FlushToDisk(m_file); }
+Error TargetFile::Close() { return CloseFile(m_file); }
+
+NewFile::NewFile(int attempt) : m_file(-1)
 {
     const unsigned long processId = static_cast<unsigned long>(getpid());
     if (attempt)
@@ -62,49 +82,40 @@ TemporaryFile::TemporaryFile(int attempt)
         std::snprintf(m_name, sizeof m_name, "%s.%lu.tmp", kTarget, processId);
 }
 
-TemporaryFile::~TemporaryFile()
+NewFile::~NewFile()
 {
-    if (m_exists)
+    if (m_file >= 0 && !m_isTarget)
         unlink(m_name);
+    CloseFile(m_file);
 }
 
-Error TemporaryFile::Create(char byte)
+Error NewFile::Create(char byte)
 {
-    File file(open(m_name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!file.IsOpen())
-        return errno;
-    m_exists = true;
-    if (!file.WriteAt(0, byte) || !file.Flush() || !file.Close())
-        return errno;
-    return 0;
+    m_file = open(m_name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    if (m_file < 0)
+        return LastError();
+    if (Error error = WriteByteAt(m_file, byte))
+        return error;
+    return FlushToDisk(m_file);
 }
 
-Error TemporaryFile::ReplaceTarget()
+// POSIX has no rename that keeps an existing target; a second name given with link()
+// never replaces one. The temporary name then goes.
+Error NewFile::BecomeTarget()
 {
-    if (TargetIsReadOnly())
-        return EACCES;
-    if (std::rename(m_name, kTarget) != 0)
-        return errno;
-    m_exists = false;
-    return 0;
+    if (link(m_name, kTarget) != 0)
+        return LastError();
+    m_isTarget = true;
+    unlink(m_name);
+    return CloseFile(m_file);
 }
 
+bool IsMissing(Error error) { return error == ENOENT; }
 bool NameIsTaken(Error error) { return error == EEXIST; }
-// An open file never blocks a rename here.
+bool IsDenied(Error error) { return error == EACCES || error == EPERM; }
+// No open file blocks a write here.
 bool HeldByAnotherProgram(Error) { return false; }
 Error NoFreeName() { return EEXIST; }
-
-Error OverwriteTargetInPlace(char byte)
-{
-    if (TargetIsReadOnly())
-        return EACCES;
-    File file(open(kTarget, O_WRONLY | O_CLOEXEC));
-    if (!file.IsOpen())
-        return errno;
-    if (!file.WriteAt(0, byte) || !file.Flush() || !file.TruncateTo(1) || !file.Flush() || !file.Close())
-        return errno;
-    return 0;
-}
 
 void PauseBriefly()
 {

@@ -3,51 +3,84 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstring>
+
 namespace save_steps {
 
 namespace {
 
 constexpr wchar_t kTarget[] = L"TandL.ini";
 
-class File {
-public:
-    explicit File(HANDLE handle) : m_handle(handle) {}
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    ~File() { Close(); }
+Error ErrorUnless(BOOL succeeded) { return succeeded ? 0 : GetLastError(); }
 
-    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-    bool WriteAt(LONG offset, char byte)
-    {
-        DWORD written = 0;
-        return SetFilePointer(m_handle, offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-               WriteFile(m_handle, &byte, 1, &written, nullptr) && written == 1;
-    }
-    bool Flush() { return FlushFileBuffers(m_handle) != FALSE; }
-    // Cuts the file at the current position.
-    bool Truncate() { return SetEndOfFile(m_handle) != FALSE; }
-    bool Close()
-    {
-        HANDLE handle = m_handle;
-        m_handle = INVALID_HANDLE_VALUE;
-        return handle == INVALID_HANDLE_VALUE || CloseHandle(handle);
-    }
-
-private:
-    HANDLE m_handle;
-};
-
-// A TandL.ini that the user made read-only, or a directory of that name, is kept: the
-// rename would not ask (and under Wine, as root, not even a write would).
-bool TargetMustBeKept()
+Error WriteByteAt(HANDLE file, char byte)
 {
-    const DWORD attributes = GetFileAttributesW(kTarget);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    OVERLAPPED atStart{};  // offset 0; the handle is synchronous, so the write completes here
+    DWORD written = 0;
+    if (!WriteFile(file, &byte, 1, &written, &atStart))
+        return GetLastError();
+    return written == 1 ? 0 : ERROR_WRITE_FAULT;
+}
+
+// A device or file system that does not flush refuses the request as such; what was
+// written is then as far as it can go.
+Error FlushToDisk(HANDLE file)
+{
+    const Error error = ErrorUnless(FlushFileBuffers(file));
+    return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED ? 0 : error;
+}
+
+Error CloseFile(HANDLE& file)
+{
+    const HANDLE closing = file;
+    file = INVALID_HANDLE_VALUE;
+    return closing == INVALID_HANDLE_VALUE ? 0 : ErrorUnless(CloseHandle(closing));
 }
 
 }  // namespace
 
-TemporaryFile::TemporaryFile(int attempt)
+TargetFile::TargetFile(Open how)
+    : m_file(how == Open::Existing
+                 ? CreateFileW(kTarget, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr)
+                 : CreateFileW(kTarget, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr))
+{
+    if (m_file == INVALID_HANDLE_VALUE)
+        m_openError = GetLastError();
+    m_createdEmpty = how == Open::New && !m_openError;
+}
+
+TargetFile::~TargetFile()
+{
+    Close();
+    if (m_createdEmpty)
+        DeleteFileW(kTarget);
+}
+
+Error TargetFile::CutToFirstByte()
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(m_file, &size))
+        return GetLastError();
+    if (size.QuadPart <= 1)
+        return 0;
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = 1;
+    return ErrorUnless(SetFileInformationByHandle(m_file, FileEndOfFileInfo, &end, sizeof end));
+}
+
+Error TargetFile::WriteFirstByte(char byte)
+{
+    const Error error = WriteByteAt(m_file, byte);
+    m_createdEmpty = m_createdEmpty && error;
+    return error;
+}
+
+Error TargetFile::Flush() { return FlushToDisk(m_file); }
+Error TargetFile::Close() { return CloseFile(m_file); }
+
+NewFile::NewFile(int attempt) : m_file(INVALID_HANDLE_VALUE)
 {
     const DWORD processId = GetCurrentProcessId();
     if (attempt)
@@ -56,55 +89,51 @@ TemporaryFile::TemporaryFile(int attempt)
         wsprintfW(m_name, L"%s.%lu.tmp", kTarget, processId);
 }
 
-TemporaryFile::~TemporaryFile()
+NewFile::~NewFile()
 {
-    if (m_exists)
-        DeleteFileW(m_name);
-}
-
-Error TemporaryFile::Create(char byte)
-{
-    File file(CreateFileW(m_name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen())
-        return GetLastError();
-    m_exists = true;
-    if (!file.WriteAt(0, byte) || !file.Flush() || !file.Close())
-        return GetLastError();
-    return 0;
-}
-
-Error TemporaryFile::ReplaceTarget()
-{
-    if (TargetMustBeKept())
-        return ERROR_ACCESS_DENIED;
-    if (MoveFileExW(m_name, kTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        m_exists = false;
-        return 0;
+    if (m_file != INVALID_HANDLE_VALUE && !m_isTarget) {
+        // Through our own handle: no other program can hold the file and keep it there.
+        FILE_DISPOSITION_INFO remove{TRUE};
+        SetFileInformationByHandle(m_file, FileDispositionInfo, &remove, sizeof remove);
     }
-    const DWORD error = GetLastError();
-    // The target is a plain writable file, so a refusal means somebody has it open
-    // without sharing delete access (Windows reports that as access denied).
-    return error == ERROR_ACCESS_DENIED ? ERROR_SHARING_VIOLATION : error;
+    CloseFile(m_file);
 }
 
+Error NewFile::Create(char byte)
+{
+    // Shared with nobody until it is TandL.ini and closed: a virus scanner that comes to
+    // look at the new file cannot hold it and so block the rename.
+    m_file = CreateFileW(m_name, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_file == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    if (Error error = WriteByteAt(m_file, byte))
+        return error;
+    return FlushToDisk(m_file);
+}
+
+Error NewFile::BecomeTarget()
+{
+    // A name without a folder is taken relative to the current directory, where the
+    // temporary file is too.
+    union {
+        FILE_RENAME_INFO info;
+        unsigned char bytes[sizeof(FILE_RENAME_INFO) + sizeof kTarget];
+    } rename{};
+    rename.info.ReplaceIfExists = FALSE;
+    rename.info.RootDirectory = nullptr;
+    rename.info.FileNameLength = sizeof kTarget - sizeof(wchar_t);
+    std::memcpy(rename.bytes + offsetof(FILE_RENAME_INFO, FileName), kTarget, sizeof kTarget);
+    if (!SetFileInformationByHandle(m_file, FileRenameInfo, rename.bytes, sizeof rename))
+        return GetLastError();
+    m_isTarget = true;
+    return CloseFile(m_file);
+}
+
+bool IsMissing(Error error) { return error == ERROR_FILE_NOT_FOUND; }
 bool NameIsTaken(Error error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 bool HeldByAnotherProgram(Error error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+bool IsDenied(Error error) { return error == ERROR_ACCESS_DENIED; }
 Error NoFreeName() { return ERROR_FILE_EXISTS; }
-
-Error OverwriteTargetInPlace(char byte)
-{
-    if (TargetMustBeKept())
-        return ERROR_ACCESS_DENIED;
-    // Shares what a C runtime fopen() shares (read and write), so that it opens beside
-    // such a reader; and no delete, so that no rename takes the file away mid-write.
-    File file(CreateFileW(kTarget, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen())
-        return GetLastError();
-    if (!file.WriteAt(0, byte) || !file.Flush() || !file.Truncate() || !file.Flush() || !file.Close())
-        return GetLastError();
-    return 0;
-}
 
 void PauseBriefly() { Sleep(25); }
 

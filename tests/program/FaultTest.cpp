@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "support/Executables.h"
 #include "support/HeldFile.h"
+#include "support/HostSystem.h"
 #include "support/RunningProgram.h"
 #include "support/ScratchDirectory.h"
 
@@ -18,33 +19,43 @@ namespace fs = std::filesystem;
 // does not. Removes the directory the way the host system would, where that is possible.
 bool RemoveThroughTheHostSystem(const fs::path& directory)
 {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName)
-        return false;
-    char* name = unixName(directory.c_str());
-    if (!name)
-        return false;
-    std::wstring commandLine = L"/bin/rmdir \"" + std::wstring(name, name + strlen(name)) + L"\"";
-    HeapFree(GetProcessHeap(), 0, name);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    // Wine hands out no handle to wait on for a host program: watch for the result.
-    if (process.hThread)
-        CloseHandle(process.hThread);
-    if (process.hProcess)
-        CloseHandle(process.hProcess);
-    for (int i = 0; i < 250; ++i) {
-        if (GetFileAttributesW(directory.c_str()) == INVALID_FILE_ATTRIBUTES)
-            return true;
-        Sleep(20);
-    }
-    return false;
+    return RunOnHostPath(L"/bin/rmdir", L"", directory,
+                         [&] { return GetFileAttributesW(directory.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }
+
+// Whether a new file can be made in a folder now.
+bool FolderTakesNewFiles(const fs::path& folder)
+{
+    const fs::path probe = folder / L"probe";
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    DeleteFileW(probe.c_str());
+    return true;
+}
+
+// A folder in which its users may write the files there but create none (mode 0555 on
+// the host), for the life of the object.
+class FolderWithoutCreateRight {
+public:
+    explicit FolderWithoutCreateRight(const fs::path& folder) : m_folder(folder)
+    {
+        m_refuses = RunOnHostPath(L"/bin/chmod", L"0555", m_folder, [&] { return !FolderTakesNewFiles(m_folder); });
+    }
+    FolderWithoutCreateRight(const FolderWithoutCreateRight&) = delete;
+    FolderWithoutCreateRight& operator=(const FolderWithoutCreateRight&) = delete;
+    ~FolderWithoutCreateRight()
+    {
+        RunOnHostPath(L"/bin/chmod", L"0755", m_folder, [&] { return FolderTakesNewFiles(m_folder); });
+    }
+    // False where the host has no such modes, or the tests run with root's override.
+    bool Refuses() const { return m_refuses; }
+
+private:
+    fs::path m_folder;
+    bool m_refuses = false;
+};
 
 class FaultTest : public testing::Test {
 protected:
@@ -112,6 +123,36 @@ TEST_F(FaultTest, AFileHeldWithoutSharingIsReportedAndKept)
     }
     EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
     EXPECT_EQ(directory.Listing(), "TandL.ini");
+}
+
+// An installer may open TandL.ini to its players and nothing else in the folder; a plain
+// write of the file works there, and so must the save.
+TEST_F(FaultTest, AFolderThatForbidsNewFilesStillGetsItsTandLIniSaved)
+{
+    WriteWholeFile("TandL.ini", "1");
+    {
+        FolderWithoutCreateRight locked(directory.Path());
+        ASSERT_TRUE(locked.Refuses()) << "no folder without create right here: Wine must run without root's "
+                                         "override of file modes (scripts/test.sh sees to it)";
+        RunningProgram program(exe, L"", directory.Path());
+        ASSERT_NE(program.WaitForDialog(), nullptr);
+        program.Click(IDOK);
+        EXPECT_EQ(program.WaitForExit(), 0u) << "saved without a message";
+    }
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+    EXPECT_EQ(directory.Listing(), "TandL.ini");
+}
+
+TEST_F(FaultTest, EveryNameOfTandLIniSeesTheSave)
+{
+    WriteWholeFile("TandL.ini", "1");
+    ASSERT_TRUE(CreateHardLinkW(L"TandL.backup", L"TandL.ini", nullptr));
+    RunningProgram program(exe, L"", directory.Path());
+    ASSERT_NE(program.WaitForDialog(), nullptr);
+    program.Click(IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+    EXPECT_EQ(ReadWholeFile("TandL.backup"), "0");
 }
 
 TEST_F(FaultTest, ADirectoryInTheWayIsReportedAndKept)

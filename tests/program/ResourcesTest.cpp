@@ -128,6 +128,26 @@ TEST_P(ResourcesTest, AboutEntryTextIsExactlyAsDesigned)
     EXPECT_TRUE(std::wstring(text, length) == L"Vorlamy のﾊﾞｰｼﾞｮﾝ情報(&A)...");
 }
 
+std::wstring LoadedString(HMODULE module, UINT id)
+{
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(module, id, reinterpret_cast<LPWSTR>(&text), 0);
+    return std::wstring(text ? text : L"", length > 0 ? length : 0);
+}
+
+// A failed save names the file and says what became of the setting: kept, or written
+// but not confirmed. Only the first may say the previous setting is kept.
+TEST_P(ResourcesTest, SaveFailureTextsSayWhatBecameOfTheSetting)
+{
+    const std::wstring failed = LoadedString(Module(), IDS_SAVE_FAILED);
+    const std::wstring unconfirmed = LoadedString(Module(), IDS_SAVE_UNCONFIRMED);
+    EXPECT_NE(failed.find(L"「TandL.ini」"), std::wstring::npos);
+    EXPECT_NE(failed.find(L"以前の設定はそのまま残っています"), std::wstring::npos);
+    EXPECT_NE(unconfirmed.find(L"「TandL.ini」"), std::wstring::npos);
+    EXPECT_NE(unconfirmed.find(L"新しい設定は書き込まれました"), std::wstring::npos);
+    EXPECT_EQ(unconfirmed.find(L"以前の設定"), std::wstring::npos);
+}
+
 #pragma pack(push, 2)
 struct GroupIconEntry {
     BYTE width, height, colours, reserved;

@@ -10,8 +10,15 @@
 #include "support/HeldFile.h"
 
 #include <windows.h>
+
+#include <atomic>
+#include <set>
+#include <thread>
 #else
+#include "support/OrdinaryUser.h"
+
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
@@ -67,6 +74,31 @@ TEST(HwTnlFileTest, LandsInTheWorkingDirectoryAndNotBesideTheExecutable)
     ASSERT_TRUE(WriteHwTnlFile(HwTnlState::On));
     EXPECT_EQ(ReadWholeFile(dir.Path() / "TandL.ini"), "1");
     EXPECT_FALSE(fs::exists(besideExecutable));
+}
+
+// Written where it stands, TandL.ini stays the file it was: every name it has sees the
+// save, and what the player or an installer set on it stays.
+TEST(HwTnlFileTest, AnExistingFileStaysTheSameFileWithItsLinksAndAttributes)
+{
+    ScratchDirectory dir;
+    WriteWholeFile("TandL.ini", "1");
+    fs::create_hard_link("TandL.ini", "second name.ini");
+#ifdef _WIN32
+    ASSERT_TRUE(SetFileAttributesW(L"TandL.ini", FILE_ATTRIBUTE_HIDDEN));
+#else
+    const fs::perms ownerWritesGroupReads = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions("TandL.ini", ownerWritesGroupReads);
+#endif
+
+    ASSERT_TRUE(WriteHwTnlFile(HwTnlState::Off));
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+    EXPECT_EQ(ReadWholeFile("second name.ini"), "0") << "the other name of the same file";
+#ifdef _WIN32
+    EXPECT_TRUE(GetFileAttributesW(L"TandL.ini") & FILE_ATTRIBUTE_HIDDEN);
+#else
+    EXPECT_EQ(fs::status("TandL.ini").permissions(), ownerWritesGroupReads);
+#endif
+    EXPECT_EQ(dir.Listing(), "TandL.ini second name.ini");
 }
 
 TEST(HwTnlFileTest, ADirectoryInTheWayIsReportedAndLeftAsItWas)
@@ -160,19 +192,162 @@ TEST(HwTnlFileTest, AFailedWriteKeepsThePreviousFileIntact)
 }
 #endif
 
+#ifndef _WIN32
+TEST(HwTnlFileTest, ASymbolicLinkStaysALinkAndItsTargetGetsTheByte)
+{
+    ScratchDirectory dir;
+    fs::create_directory("game");
+    WriteWholeFile("game/TandL.ini", "0");
+    fs::create_symlink("game/TandL.ini", "TandL.ini");
+    ASSERT_TRUE(WriteHwTnlFile(HwTnlState::On));
+    EXPECT_TRUE(fs::is_symlink("TandL.ini"));
+    EXPECT_EQ(ReadWholeFile("game/TandL.ini"), "1");
+    EXPECT_EQ(dir.Listing(), "TandL.ini game");
+}
+
+// The save as an ordinary user makes it: 0 when saved, otherwise the error it reported.
+int SaveAsOrdinaryUser(HwTnlState state)
+{
+    return RunAsOrdinaryUser([state] {
+        const HwTnlSaveResult result = WriteHwTnlFile(state);
+        return result ? 0 : static_cast<int>(result.systemError % kOverrideNotDropped);
+    });
+}
+
+// Permissions that let a player write TandL.ini but create nothing beside it (an
+// installer that opened the one file to its users, a share set up that way): a plain
+// write of the file works there, so the save must too.
+TEST(HwTnlFileTest, AFolderThatForbidsNewFilesStillLetsItsTandLIniBeSaved)
+{
+    ScratchDirectory dir;
+    const auto fileForAll = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                            fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
+    const auto folderReadOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(dir.Path(), folderReadOnly);
+    const int probeCreated = RunAsOrdinaryUser([] { return open("probe", O_WRONLY | O_CREAT | O_EXCL, 0666) >= 0; });
+    const int withoutFile = SaveAsOrdinaryUser(HwTnlState::Off);
+    fs::permissions(dir.Path(), fs::perms::owner_all, fs::perm_options::add);
+    WriteWholeFile("TandL.ini", "1");
+    fs::permissions("TandL.ini", fileForAll);
+    fs::permissions(dir.Path(), folderReadOnly);
+    const int withFile = SaveAsOrdinaryUser(HwTnlState::Off);
+    fs::permissions(dir.Path(), fs::perms::owner_all, fs::perm_options::add);
+
+    ASSERT_EQ(probeCreated, 0) << "an ordinary user may create no file in this folder";
+    EXPECT_EQ(withoutFile, EACCES) << "no TandL.ini yet: it cannot be made here, and that is reported";
+    EXPECT_EQ(withFile, 0) << "the existing TandL.ini is written";
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+    EXPECT_EQ(dir.Listing(), "TandL.ini");
+}
+
 TEST(HwTnlFileTest, AReadOnlyFileIsKeptAndTheRefusalReported)
 {
     ScratchDirectory dir;
     WriteWholeFile("TandL.ini", "1");
-    fs::permissions("TandL.ini", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    const HwTnlSaveResult result = WriteHwTnlFile(HwTnlState::Off);
-    fs::permissions("TandL.ini", fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_FALSE(result);
-    EXPECT_NE(result.systemError, 0u);
+    fs::permissions("TandL.ini", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(SaveAsOrdinaryUser(HwTnlState::Off), EACCES);
     EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
     EXPECT_EQ(dir.Listing(), "TandL.ini");
 }
+#endif
+
+#ifdef _WIN32
+// Run through the test command, Wine has no root's override of file modes either, so it
+// refuses as Windows refuses.
+TEST(HwTnlFileTest, AReadOnlyFileIsKeptAndTheRefusalReported)
+{
+    ScratchDirectory dir;
+    WriteWholeFile("TandL.ini", "1");
+    ASSERT_TRUE(SetFileAttributesW(L"TandL.ini", FILE_ATTRIBUTE_READONLY));
+    const HwTnlSaveResult result = WriteHwTnlFile(HwTnlState::Off);
+    SetFileAttributesW(L"TandL.ini", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.systemError, static_cast<unsigned long>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+    EXPECT_EQ(dir.Listing(), "TandL.ini");
+}
+
+// What a virus scanner does, roughly: opens each new file in the working directory as
+// soon as it sees it, reading and sharing reading and writing, and keeps it open a while.
+class NewFileScanner {
+public:
+    NewFileScanner() : m_thread([this] { Run(); }) {}
+    NewFileScanner(const NewFileScanner&) = delete;
+    NewFileScanner& operator=(const NewFileScanner&) = delete;
+    ~NewFileScanner() { Stop(); }
+
+    // Stops, and says which files it held open.
+    std::set<std::wstring> Stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_held;
+    }
+
+private:
+    void Run()
+    {
+        std::set<std::wstring> looked;
+        while (!m_stop) {
+            WIN32_FIND_DATAW found;
+            HANDLE search = FindFirstFileW(L"TandL.ini*", &found);
+            if (search == INVALID_HANDLE_VALUE)
+                continue;
+            do {
+                if (looked.insert(found.cFileName).second)
+                    Hold(found.cFileName);
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+    }
+    // Waits for a file that is still being written to be let go, as a scanner waits, and
+    // holds it. False when the file would not open within half a second.
+    bool Hold(const std::wstring& name)
+    {
+        HANDLE file = INVALID_HANDLE_VALUE;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 500;) {
+            file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+            if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
+                break;
+        }
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        m_held.insert(name);
+        Sleep(300);
+        CloseHandle(file);
+        return true;
+    }
+
+    std::atomic<bool> m_stop{false};
+    std::set<std::wstring> m_held;
+    std::thread m_thread;
+};
+
+// The scanner's moment is short; a few rounds make sure it comes.
+TEST(HwTnlFileTest, AScannerOpeningEachNewFileNeitherFailsTheSaveNorLeavesAFile)
+{
+    for (int round = 0; round < 4; ++round) {
+        ScratchDirectory dir;
+        NewFileScanner scanner;
+        const HwTnlSaveResult created = WriteHwTnlFile(HwTnlState::On);
+        EXPECT_TRUE(created) << "round " << round << ": " << created.systemError;
+        EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+        Sleep(100);  // the scanner is holding TandL.ini now
+        const HwTnlSaveResult rewritten = WriteHwTnlFile(HwTnlState::Off);
+        EXPECT_TRUE(rewritten) << "round " << round << ": " << rewritten.systemError;
+        const std::set<std::wstring> held = scanner.Stop();
+        EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
+        EXPECT_EQ(dir.Listing(), "TandL.ini") << "round " << round;
+        EXPECT_EQ(held, std::set<std::wstring>{L"TandL.ini"})
+            << "round " << round << ": the scanner saw it, and only it";
+        if (HasFailure())
+            break;
+    }
+}
+#endif
 
 TEST(HwTnlFileTest, ALeftoverTemporaryFileDoesNotBlockTheSave)
 {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 #include <string>
 
 // A fresh, empty directory that is the process's working directory for the life of the
@@ -31,10 +32,13 @@ public:
     // The names of the entries in the directory, sorted.
     std::string Listing() const
     {
-        std::string names;
+        std::set<std::string> sorted;
         std::error_code ignored;
         for (const auto& entry : std::filesystem::directory_iterator(m_path, ignored))
-            names += (names.empty() ? "" : " ") + entry.path().filename().string();
+            sorted.insert(entry.path().filename().string());
+        std::string names;
+        for (const std::string& name : sorted)
+            names += (names.empty() ? "" : " ") + name;
         return names;
     }
 
