@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include "Placement.h"
 #include "WinApp.h"
 
 #include <iterator>
@@ -59,6 +60,40 @@ HWND CDialog::OwnerWindow() const
     return GetAncestor(owner->m_hWnd, GA_ROOT);
 }
 
+// A dialog that did not place itself while it was being initialized opens in the middle of
+// what it belongs to rather than where its template says (mostly 0, 0: the screen's
+// corner). Child dialogs stay where their parent put them.
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
+{
+    RECT before{};
+    GetWindowRect(m_hWnd, &before);
+    const BOOL result = OnInitDialog();
+    RECT after{};
+    if (m_hWnd && GetWindowRect(m_hWnd, &after) && EqualRect(&before, &after) &&
+        !(GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD))
+        CentreOnOwnerOrScreen();
+    return result;
+}
+
+void CDialog::CentreOnOwnerOrScreen()
+{
+    const auto toScreenRect = [](const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; };
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    const bool overOwner = owner && IsWindowVisible(owner) && !::IsIconic(owner);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(overOwner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    RECT reference = monitor.rcWork;
+    if (overOwner)
+        GetWindowRect(owner, &reference);
+    RECT window{};
+    GetWindowRect(m_hWnd, &window);
+    const ScreenPoint at = CentredPosition(window.right - window.left, window.bottom - window.top,
+                                           toScreenRect(reference), toScreenRect(monitor.rcWork));
+    SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CDialog::OnInitDialog()
 {
     DoDataExchange(false);
@@ -77,10 +112,21 @@ bool CDialog::DoDataExchange(bool) { return true; }
 
 LRESULT CDialog::DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    m_inDefaultProcessing = true;
+    PassedOn passing{message, wParam, lParam, m_passedOn, false};
+    m_passedOn = &passing;
     const LRESULT result = DefDlgProcW(m_hWnd, message, wParam, lParam);
-    m_inDefaultProcessing = false;
+    m_passedOn = passing.outer;
     return result;
+}
+
+bool CDialog::IsComingBack(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    PassedOn* passing = m_passedOn;
+    if (!passing || passing->returned || passing->message != message || passing->wParam != wParam ||
+        passing->lParam != lParam)
+        return false;
+    passing->returned = true;
+    return true;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -94,11 +140,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     // Messages before WM_INITDIALOG (WM_SETFONT) find no object yet.
     if (!dialog)
         return FALSE;
-    if (dialog->m_inDefaultProcessing) {
-        // DefDlgProc asking first: let it do its own processing.
-        dialog->m_inDefaultProcessing = false;
+    // DefDlgProc asking first about what Default() handed it: let it do its own processing.
+    if (dialog->IsComingBack(message, wParam, lParam))
         return FALSE;
-    }
 
     LRESULT result = 0;
     bool handled = false;

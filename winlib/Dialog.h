@@ -33,15 +33,29 @@ protected:
     LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // A message that Default() hands to DefDlgProc, which calls the dialog procedure once
+    // more with it; that one call must answer "not handled". Any other message that comes
+    // meanwhile is dispatched as usual. Nested calls each keep their own.
+    struct PassedOn {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        PassedOn* outer;
+        bool returned;
+    };
+
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+    LRESULT HandleInitDialog(WPARAM, LPARAM);
     HWND OwnerWindow() const;
+    // Whether this is the message that Default() is handing on, coming back.
+    bool IsComingBack(UINT message, WPARAM wParam, LPARAM lParam);
+    // Centres the dialog over its owner, or on its monitor's work area when it has none,
+    // and keeps it inside that work area.
+    void CentreOnOwnerOrScreen();
 
     static const MessageEntry messageEntries[];
 
     UINT m_templateId;
     CWnd* m_parent;
-    // Set while Default() hands the current message to DefDlgProc, which calls the
-    // dialog procedure once more with it; that one call must answer "not handled".
-    bool m_inDefaultProcessing = false;
+    PassedOn* m_passedOn = nullptr;
 };

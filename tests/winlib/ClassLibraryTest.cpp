@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -13,6 +14,7 @@ constexpr UINT WM_BASE_ONLY = WM_APP + 1;
 constexpr UINT WM_BOTH = WM_APP + 2;
 constexpr UINT WM_THROWS = WM_APP + 3;
 constexpr UINT WM_NOBODY = WM_APP + 4;
+constexpr UINT WM_NESTED = WM_APP + 5;
 
 // A dialog class with a map of its own ...
 class CBaseDlg : public CDialog {
@@ -34,6 +36,12 @@ protected:
     // The default processing of WM_GETTEXTLENGTH is the caption's length.
     LRESULT OnGetTextLength(WPARAM, LPARAM) { return Default() + 100; }
     void OnThrows() { throw std::runtime_error("handler failed"); }
+    // The default processing of a private message is 0.
+    LRESULT OnNested(WPARAM, LPARAM)
+    {
+        calls += "nested;";
+        return Default() + 1;
+    }
 
     const MessageMap* GetMessageMap() const override { return &messageMap; }
     static const MessageMap messageMap;
@@ -47,6 +55,7 @@ const MessageEntry CBaseDlg::messageEntries[] = {
     BaseMap::OnMessage<WM_BOTH, &CBaseDlg::OnBoth>(),
     BaseMap::OnMessage<WM_GETTEXTLENGTH, &CBaseDlg::OnGetTextLength>(),
     BaseMap::OnMessage<WM_THROWS, &CBaseDlg::OnThrows>(),
+    BaseMap::OnMessage<WM_NESTED, &CBaseDlg::OnNested>(),
 };
 const MessageMap CBaseDlg::messageMap = {&CDialog::messageMap, messageEntries, std::size(messageEntries)};
 
@@ -133,6 +142,35 @@ TEST(MessageMapTest, DefaultPerformsTheDefaultProcessingAndReturnsItsResult)
     EXPECT_EQ(dlg.DoModal(), IDOK);
 }
 
+// A dialog procedure put in front of the class library's, as a tool that hooks dialogs
+// does. When DefDlgProc brings back the WM_GETTEXTLENGTH that a handler's Default() handed
+// it, this one first sends the dialog another message, whose handler passes it on with
+// Default() in turn.
+DLGPROC libraryDialogProc = nullptr;
+int textLengthArrivals = 0;
+LRESULT nestedResult = -1;
+INT_PTR CALLBACK SendsAnotherMessageFirst(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETTEXTLENGTH && ++textLengthArrivals == 2)
+        nestedResult = SendMessageW(hWnd, WM_NESTED, 0, 0);
+    return libraryDialogProc(hWnd, message, wParam, lParam);
+}
+
+TEST(MessageMapTest, DefaultLetsOnlyItsOwnMessageGoByAndOtherMessagesReachTheirHandlers)
+{
+    Scripted dlg([](Scripted& d) {
+        libraryDialogProc = reinterpret_cast<DLGPROC>(GetWindowLongPtrW(d.m_hWnd, DWLP_DLGPROC));
+        SetWindowLongPtrW(d.m_hWnd, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&SendsAnotherMessageFirst));
+        textLengthArrivals = 0;
+        EXPECT_EQ(Send(d, WM_GETTEXTLENGTH), 111) << "the outer Default() still gets its own default";
+        EXPECT_EQ(nestedResult, 1) << "the message sent meanwhile reached its handler, and its Default()";
+        SetWindowLongPtrW(d.m_hWnd, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(libraryDialogProc));
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.calls, "nested;");
+}
+
 TEST(MessageMapTest, AnExceptionInAHandlerStopsAtTheWindowProcedure)
 {
     Scripted dlg([](Scripted& d) {
@@ -182,6 +220,89 @@ TEST(ModalRunTest, AParentlessDialogIsOwnedByTheDisabledMainWindow)
     });
     EXPECT_EQ(outer.DoModal(), IDOK);
     EXPECT_EQ(app.m_pMainWnd, &outer);
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+RECT WorkAreaOf(HWND window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+// How far apart two rectangles' centres are, in pixels along each axis.
+POINT CentreOffset(const RECT& a, const RECT& b)
+{
+    return {std::abs((a.left + a.right) - (b.left + b.right)) / 2,
+            std::abs((a.top + a.bottom) - (b.top + b.bottom)) / 2};
+}
+bool Inside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// A dialog that puts itself where it wants while it is being initialized.
+class CSelfPlacingDlg : public CBaseDlg {
+protected:
+    BOOL OnInitDialog() override
+    {
+        CBaseDlg::OnInitDialog();
+        SetWindowPos(m_hWnd, nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return TRUE;
+    }
+};
+
+TEST(DialogPlacementTest, AnOwnerlessDialogOpensInTheMiddleOfTheWorkArea)
+{
+    Scripted dlg([](Scripted& d) {
+        const POINT off = CentreOffset(WindowRect(d.m_hWnd), WorkAreaOf(d.m_hWnd));
+        EXPECT_LE(off.x, 2);
+        EXPECT_LE(off.y, 2);
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST(DialogPlacementTest, ADialogThatPlacesItselfKeepsItsPlace)
+{
+    ScriptedDialog<CSelfPlacingDlg> dlg([](ScriptedDialog<CSelfPlacingDlg>& d) {
+        const RECT rect = WindowRect(d.m_hWnd);
+        EXPECT_EQ(rect.left, 37);
+        EXPECT_EQ(rect.top, 41);
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST(DialogPlacementTest, AnOwnedDialogOpensOverItsOwnerAndInsideTheWorkArea)
+{
+    CTestApp app;
+    Scripted owner([&](Scripted& o) {
+        app.m_pMainWnd = &o;
+        const RECT work = WorkAreaOf(o.m_hWnd);
+        Scripted overOwner([&](Scripted& i) {
+            const POINT off = CentreOffset(WindowRect(i.m_hWnd), WindowRect(o.m_hWnd));
+            EXPECT_LE(off.x, 2);
+            EXPECT_LE(off.y, 2);
+            i.EndDialog(IDOK);
+        });
+        overOwner.DoModal();
+        // The owner mostly off the bottom-right corner of the screen.
+        SetWindowPos(o.m_hWnd, nullptr, work.right - 40, work.bottom - 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Scripted nearTheEdge([&](Scripted& i) {
+            EXPECT_TRUE(Inside(WindowRect(i.m_hWnd), work));
+            i.EndDialog(IDOK);
+        });
+        nearTheEdge.DoModal();
+        o.EndDialog(IDOK);
+    });
+    EXPECT_EQ(owner.DoModal(), IDOK);
 }
 
 TEST(ModalRunTest, AMissingTemplateFailsWithoutAWindow)

@@ -1,0 +1,44 @@
+#pragma once
+
+// Where the class library puts a dialog that did not place itself, as plain arithmetic
+// on screen rectangles, free of the window system.
+
+struct ScreenRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+
+    constexpr int Width() const { return right - left; }
+    constexpr int Height() const { return bottom - top; }
+};
+
+struct ScreenPoint {
+    int x;
+    int y;
+};
+
+namespace winlib_detail {
+
+// The start of a span of `length` centred on [from, to), then moved into [low, high);
+// where it is longer than that, its start (a dialog's caption) stays visible.
+constexpr int CentredWithin(int length, int from, int to, int low, int high)
+{
+    int start = from + (to - from - length) / 2;
+    if (start + length > high)
+        start = high - length;
+    if (start < low)
+        start = low;
+    return start;
+}
+
+}  // namespace winlib_detail
+
+// The top-left corner of a window of this size centred over `reference` (its owner, or
+// the work area itself) and kept inside `workArea`.
+constexpr ScreenPoint CentredPosition(int width, int height, const ScreenRect& reference, const ScreenRect& workArea)
+{
+    using winlib_detail::CentredWithin;
+    return {CentredWithin(width, reference.left, reference.right, workArea.left, workArea.right),
+            CentredWithin(height, reference.top, reference.bottom, workArea.top, workArea.bottom)};
+}
