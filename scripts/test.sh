@@ -11,12 +11,62 @@ bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# check "description" command...: one counted check of the summary.
+check() {
+  local what=$1; shift
+  if "$@" >/dev/null 2>&1; then echo "   passed: $what"; passed=$((passed + 1))
+  else echo "   FAILED: $what"; failed=$((failed + 1)); fi
+}
+
 # A read-me that Notepad shows right on any Windows, in both languages.
 readme_is_for_windows() { # file
   [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" = efbbbf ] || return 1
   iconv -f UTF-8 -t UTF-8 "$1" >/dev/null || return 1
   [ "$(grep -c $'\r$' "$1")" = "$(wc -l <"$1")" ] || return 1
-  grep -q '^\[English\]' "$1" && grep -q '^\[日本語\]' "$1"
+  grep -q '^\[English\]' "$1" && grep -q '^\[日本語\]' "$1" || return 1
+  # The title is underlined with as many characters as it has.
+  local title rule
+  title=$(head -n 1 "$1" | sed 's/^\xEF\xBB\xBF//; s/\r$//')
+  rule=$(sed -n '2{s/\r$//;p}' "$1")
+  [ "${#title}" -eq "${#rule}" ] && [ -z "${rule//=/}" ]
+}
+
+# The README's first command, as a newcomer uses it: scripts/run.sh twice in a row from a
+# scratch folder on the test display, Enter pressed through the X server each time. Each
+# run saves "0" and ends with status 0, and a few seconds after the second no Wine process
+# of the prefix it used is left.
+check_run_command() { # architecture it runs
+  local scratch prefix="$root/build/wine-$1" i
+  scratch=$(mktemp -d)
+  run_once() {
+    echo 1 >"$scratch/TandL.ini"
+    (cd "$scratch" && exec timeout 120 bash "$root/scripts/run.sh") >"$scratch/run.log" 2>&1 &
+    local run=$! window= try
+    for try in $(seq 1 600); do
+      window=$(xdotool search --onlyvisible --name '^Vorlamy$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+      kill -0 "$run" 2>/dev/null || break
+      sleep 0.1
+    done
+    for try in 1 2 3; do
+      [ -n "$window" ] && xdotool windowfocus --sync "$window" key Return 2>/dev/null || true
+      for _ in $(seq 1 30); do kill -0 "$run" 2>/dev/null || break 2; sleep 0.1; done
+    done
+    # What it printed stays for a look when it failed.
+    wait "$run" || { cp "$scratch/run.log" "$root/build/run-command.log"; return 1; }
+    [ "$(cat "$scratch/TandL.ini")" = 0 ]
+  }
+  no_wine_process_left() {
+    for _ in $(seq 1 100); do
+      grep -lsz "^WINEPREFIX=$prefix\$" /proc/[0-9]*/environ >/dev/null 2>&1 || return 0
+      sleep 0.1
+    done
+    return 1
+  }
+  for i in 1 2; do
+    check "scripts/run.sh, run $i: Enter saves 0 and it ends with status 0 (else see build/run-command.log)" run_once
+  done
+  check "scripts/run.sh leaves no Wine process behind" no_wine_process_left
+  rm -rf "$scratch"
 }
 
 # Builds the release in two fresh copies of the tree, one after the other, and counts each
@@ -34,11 +84,6 @@ check_release_reproducible() {
     fi
   done
   local a="$scratch/copy-1/dist" b="$scratch/copy-2/dist"
-  check() { # description command...
-    local what=$1; shift
-    if "$@" >/dev/null 2>&1; then echo "   passed: $what"; passed=$((passed + 1))
-    else echo "   FAILED: $what"; failed=$((failed + 1)); fi
-  }
   check "the release was built" test -f "$a/SHA256SUMS" -a -f "$b/SHA256SUMS"
   check "Vorlamy.exe is byte for byte the same" cmp "$a/Vorlamy.exe" "$b/Vorlamy.exe"
   check "the zip is byte for byte the same" cmp "$a"/Vorlamy-*-win32.zip "$b"/Vorlamy-*-win32.zip
@@ -103,21 +148,24 @@ check_release_reproducible
 
 trap stop_everything EXIT
 start_private_display
+if can_run_wine32; then product_arch=win32; else product_arch=win64; fi
+echo "== the run command: scripts/run.sh twice, Enter pressed each time"
+check_run_command "$product_arch"
+
 wine_prefix_ready win64
 run_ctest win64 "Windows x86_64 under Wine"
 
-if can_run_wine32; then
+if [ "$product_arch" = win32 ]; then
   wine_prefix_ready win32
   run_ctest win32 "Windows i686 under Wine"
-  product_arch=win32
 else
   echo "== tests: Windows i686 under Wine: not run, this machine cannot execute 32-bit code;"
   echo "   the x86_64 build ran the same tests, and checked the i686 executable's resources."
-  product_arch=win64
 fi
 
 # The real program once more, as a player on a Japanese Windows runs it: Wine's system
 # locale then has the code page 932, and everything must behave the same.
+LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine_prefix_made "$product_arch"
 LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 VORLAMY_EXPECTED_ACP=932 \
   run_ctest "$product_arch" "$product_arch under Wine, Japanese system locale (code page 932)" \
   -R '^(ProgramTest|FaultTest|PlantedDllTest|SystemLocaleTest)\.'

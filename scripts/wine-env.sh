@@ -1,6 +1,7 @@
 # Sourced by scripts/test.sh and scripts/run.sh: a private Wine prefix per architecture
 # and, on request, a private virtual display. Never touches the user's ~/.wine.
-#   wine_prefix_ready win32|win64     creates and configures build/wine-<arch> once
+#   wine_prefix_made win32|win64      creates and configures build/wine-<arch> once
+#   wine_prefix_ready win32|win64     the same, with Wine's processes kept up for many runs
 #   start_private_display             starts Xvfb on a free display, exports DISPLAY
 #   stop_everything                   stops what these functions started (by PID)
 
@@ -28,20 +29,33 @@ as_ordinary_user() { "${ordinary_user[@]}" "$@"; }
 
 wine_loader() { [ "$1" = win32 ] && echo /usr/lib/wine/wine || echo /usr/lib/wine/wine64; }
 
-wine_prefix_ready() {
-  local arch=$1 prefix="$VORLAMY_ROOT/build/wine-$1" loader
-  loader=$(wine_loader "$arch")
+# The prefix of an architecture, made and configured once; exported as WINEPREFIX. Two
+# scripts that get here at once make it once.
+wine_prefix_made() {
+  local arch=$1 prefix="$VORLAMY_ROOT/build/wine-$1"
   export WINEPREFIX=$prefix WINEARCH=$arch
-  _prefixes_used+=("$prefix")
-  if [ ! -f "$prefix/.vorlamy-ready" ]; then create_prefix "$arch" "$prefix" "$loader"; fi
-  install_wine_fonts "$prefix"
-  # A wineserver that stays up between programs, and Wine's own background processes
-  # (services, the desktop window's explorer) started here with no output attached:
-  # each test then starts in a tenth of a second, and no Wine process that outlives a
-  # test holds the test runner's output pipe open.
+  mkdir -p "$VORLAMY_ROOT/build"
+  (
+    flock 9
+    if [ ! -f "$prefix/.vorlamy-ready" ]; then create_prefix "$arch" "$prefix" "$(wine_loader "$arch")"; fi
+    install_wine_fonts "$prefix"
+    settings_applied_for_this_locale "$prefix" "$(wine_loader "$arch")"
+  ) 9>"$prefix.lock"
+}
+
+# The prefix, with a wineserver that stays up between programs and Wine's own background
+# processes (services, the desktop window's explorer) started here with no output
+# attached: each test then starts in a tenth of a second, and no Wine process that
+# outlives a test holds the test runner's output pipe open. stop_everything ends them.
+wine_prefix_ready() {
+  local arch=$1 loader
+  loader=$(wine_loader "$arch")
+  wine_prefix_made "$arch"
+  _prefixes_used+=("$WINEPREFIX")
   # The server does the file operations of every Wine program, so it is the one that
-  # must have no override.
-  as_ordinary_user /usr/lib/wine/wineserver -p
+  # must have no override. One that is up already (another script's) serves as well.
+  /usr/lib/wine/wineserver -w 2>/dev/null || true
+  as_ordinary_user /usr/lib/wine/wineserver -p 2>/dev/null || true
   as_ordinary_user "$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
   if [ -n "${DISPLAY:-}" ]; then
     as_ordinary_user "$loader" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
@@ -73,9 +87,18 @@ create_prefix() {
       printf '"%s"=hex(7):%s\r\n' "$face" "$link"
     done
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-  "$loader" regedit /S "$reg" >/dev/null 2>&1
   /usr/lib/wine/wineserver -w 2>/dev/null || true
   touch "$prefix/.vorlamy-ready"
+}
+
+# Wine sets the fonts linked to Tahoma, the captions' font, anew for the system locale's
+# code page whenever that changes (Japanese links to fonts this system does not have, none
+# for others): the prefix's settings go in again under each new locale.
+settings_applied_for_this_locale() {
+  local prefix=$1 loader=$2 locale=${LC_ALL:-${LANG:-C}}
+  [ "$(cat "$prefix/.vorlamy-locale" 2>/dev/null)" = "$locale" ] && return 0
+  as_ordinary_user "$loader" regedit /S "$prefix/vorlamy.reg" </dev/null >/dev/null 2>&1
+  echo "$locale" >"$prefix/.vorlamy-locale"
 }
 
 # Wine draws the caption buttons (close, ...) with its own Marlett font. Debian ships it
