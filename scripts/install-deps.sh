@@ -21,6 +21,8 @@ have ninja                      || need+=(ninja-build)
 have g++                        || need+=(g++)
 have clang-format               || need+=(clang-format)
 have git                        || need+=(git)
+# The release's zip made the same whoever builds it.
+have strip-nondeterminism       || need+=(strip-nondeterminism)
 [ -d /usr/src/googletest ]      || need+=(googletest)
 fc-list 2>/dev/null | grep -qi ipapgothic || need+=(fonts-ipafont-gothic)
 # A Japanese system locale for Wine (code page 932): the locale's definitions.

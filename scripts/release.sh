@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release from a clean state: dist/Vorlamy-<version>-win32.zip (Vorlamy.exe,
 # the i686 product, and readme.txt), dist/Vorlamy.exe, and dist/SHA256SUMS for both, in
-# the form `sha256sum -c` reads. Reproducible: the same commit gives the same bytes in any
-# folder at any time; file times in the zip are the last commit's (SOURCE_DATE_EPOCH).
+# the form `sha256sum -c` reads. Reproducible: the same commit gives the same bytes
+# whoever builds it, in any folder, at any time, with any umask; file times in the zip are
+# the last commit's (SOURCE_DATE_EPOCH).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -19,8 +20,12 @@ rm -rf build/release dist
 cmake --preset release >/dev/null
 cmake --build --preset release >/dev/null
 cpack --preset release >/dev/null
-mkdir -p dist
 zip=$(cd build/release && ls Vorlamy-*-win32.zip)
+# CPack writes the builder's Unix user and group into each entry of the zip: made the
+# same for everyone (0) by Debian's tool for reproducible archives, which also sets every
+# entry's time to the commit's.
+strip-nondeterminism --type zip --timestamp "$SOURCE_DATE_EPOCH" "build/release/$zip" >/dev/null
+mkdir -p dist
 cp "build/release/$zip" build/release/Vorlamy.exe dist/
 (cd dist && sha256sum "$zip" Vorlamy.exe > SHA256SUMS)
 echo "release: dist/$zip"

@@ -69,25 +69,44 @@ check_run_command() { # architecture it runs
   rm -rf "$scratch"
 }
 
-# Builds the release in two fresh copies of the tree, one after the other, and counts each
-# check: same executable, same zip, sums that verify, the zip's content, the read-me's form.
+# Builds the release in two fresh copies of the tree, one after the other, the second by
+# another user (nobody, uid 65534) with another umask where this script may switch users,
+# and counts each check: same executable, same zip, sums that verify, the zip's content,
+# the read-me's form.
 check_release_reproducible() {
-  local scratch epoch i
+  local scratch epoch i builders
   scratch=$(mktemp -d)
+  chmod 755 "$scratch"
   epoch=$(git log -1 --format=%ct)
   for i in 1 2; do
-    mkdir -p "$scratch/copy-$i"
-    git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$scratch/copy-$i"
-    [ "$i" = 2 ] && sleep 1.1  # another second, for every time stamp that could leak in
-    if ! SOURCE_DATE_EPOCH=$epoch bash "$scratch/copy-$i/scripts/release.sh" >"$scratch/release-$i.log" 2>&1; then
+    local copy="$scratch/copy-$i" as=() mask=022
+    mkdir -p "$copy"
+    git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$copy"
+    if [ "$i" = 2 ]; then
+      sleep 1.1  # another second, for every time stamp that could leak in
+      mask=027
+      if [ "$(id -u)" -eq 0 ]; then
+        chown -R 65534:65534 "$copy"
+        as=(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$copy")
+      fi
+    fi
+    if ! (cd "$copy" && umask "$mask" && SOURCE_DATE_EPOCH=$epoch "${as[@]}" bash scripts/release.sh) \
+      >"$scratch/release-$i.log" 2>&1; then
       cat "$scratch/release-$i.log"
     fi
   done
+  if [ "$(id -u)" -eq 0 ]; then
+    builders="built by root and by nobody (uid 65534), umask 022 and 027"
+  else
+    builders="both built by $(id -un), umask 022 and 027"
+    echo "   skipped: a build by another user, which takes root to start"
+    skipped=$((skipped + 1))
+  fi
   local a="$scratch/copy-1/dist" b="$scratch/copy-2/dist"
   check "the release was built" test -f "$a/SHA256SUMS" -a -f "$b/SHA256SUMS"
-  check "Vorlamy.exe is byte for byte the same" cmp "$a/Vorlamy.exe" "$b/Vorlamy.exe"
-  check "the zip is byte for byte the same" cmp "$a"/Vorlamy-*-win32.zip "$b"/Vorlamy-*-win32.zip
-  check "the two SHA256SUMS are the same" cmp "$a/SHA256SUMS" "$b/SHA256SUMS"
+  check "Vorlamy.exe is byte for byte the same ($builders)" cmp "$a/Vorlamy.exe" "$b/Vorlamy.exe"
+  check "the zip is byte for byte the same ($builders)" cmp "$a"/Vorlamy-*-win32.zip "$b"/Vorlamy-*-win32.zip
+  check "the two SHA256SUMS are the same ($builders)" cmp "$a/SHA256SUMS" "$b/SHA256SUMS"
   check "SHA256SUMS verifies" bash -c "cd '$a' && sha256sum -c SHA256SUMS"
   mkdir -p "$scratch/unpacked"
   (cd "$scratch/unpacked" && cmake -E tar xf "$a"/Vorlamy-*-win32.zip) 2>/dev/null || true
@@ -143,7 +162,7 @@ build win32
 echo "== build: win64"
 build win64
 
-echo "== release: built twice, from two copies of the tree in two folders, at two times"
+echo "== release: built twice, from two copies of the tree in two folders, at two times, by two users"
 check_release_reproducible
 
 trap stop_everything EXIT
