@@ -48,7 +48,7 @@ check_run_command() { # architecture it runs
       sleep 0.1
     done
     for try in 1 2 3; do
-      [ -n "$window" ] && xdotool windowfocus --sync "$window" key Return 2>/dev/null || true
+      [ -n "$window" ] && timeout 10 xdotool windowfocus --sync "$window" key Return 2>/dev/null || true
       for _ in $(seq 1 30); do kill -0 "$run" 2>/dev/null || break 2; sleep 0.1; done
     done
     # What it printed stays for a look when it failed.

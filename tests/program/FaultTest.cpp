@@ -23,10 +23,13 @@ bool RemoveThroughTheHostSystem(const fs::path& directory)
                          [&] { return GetFileAttributesW(directory.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }
 
-// Whether a new file can be made in a folder now.
+// Whether a new file can be made in a folder now. The file made to find out goes again;
+// one left behind when the folder closed between the two steps goes at the next try that
+// the folder allows.
 bool FolderTakesNewFiles(const fs::path& folder)
 {
     const fs::path probe = folder / L"probe";
+    DeleteFileW(probe.c_str());
     HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
