@@ -277,6 +277,13 @@ public:
     NewFileScanner& operator=(const NewFileScanner&) = delete;
     ~NewFileScanner() { Stop(); }
 
+    // Waits up to two seconds for it to hold TandL.ini open.
+    bool HoldsTandLIni() const
+    {
+        for (int i = 0; i < 100 && !m_holdingTandLIni; ++i)
+            Sleep(20);
+        return m_holdingTandLIni;
+    }
     // Stops, and says which files it held open.
     std::set<std::wstring> Stop()
     {
@@ -316,12 +323,15 @@ private:
         if (file == INVALID_HANDLE_VALUE)
             return false;
         m_held.insert(name);
+        m_holdingTandLIni = name == L"TandL.ini";
         Sleep(300);
+        m_holdingTandLIni = false;
         CloseHandle(file);
         return true;
     }
 
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_holdingTandLIni{false};
     std::set<std::wstring> m_held;
     std::thread m_thread;
 };
@@ -335,7 +345,7 @@ TEST(HwTnlFileTest, AScannerOpeningEachNewFileNeitherFailsTheSaveNorLeavesAFile)
         const HwTnlSaveResult created = WriteHwTnlFile(HwTnlState::On);
         EXPECT_TRUE(created) << "round " << round << ": " << created.systemError;
         EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
-        Sleep(100);  // the scanner is holding TandL.ini now
+        ASSERT_TRUE(scanner.HoldsTandLIni()) << "round " << round;
         const HwTnlSaveResult rewritten = WriteHwTnlFile(HwTnlState::Off);
         EXPECT_TRUE(rewritten) << "round " << round << ": " << rewritten.systemError;
         const std::set<std::wstring> held = scanner.Stop();
