@@ -50,7 +50,11 @@ HwTnlSaveResult CreateWithTheByte(char byte)
             return WriteTarget(TargetFile::Open::New, byte);
         if (!error)
             error = file.BecomeTarget();
-        return error ? NotSaved(error) : Saved();
+        if (error)
+            return NotSaved(error);
+        if (Error closed = file.Close())
+            return Unconfirmed(closed);
+        return Saved();
     }
     return NotSaved(NoFreeName());
 }

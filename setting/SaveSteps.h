@@ -58,8 +58,9 @@ public:
     // Creates the temporary file anew (never over an existing one), writes the byte and
     // flushes it to disk.
     Error Create(char byte);
-    // Renames it to TandL.ini, never over a file of that name, and closes it.
+    // Renames it to TandL.ini, never over a file of that name.
     Error BecomeTarget();
+    Error Close();
 
 private:
 #ifdef _WIN32

@@ -107,8 +107,10 @@ Error NewFile::BecomeTarget()
         return LastError();
     m_isTarget = true;
     unlink(m_name);
-    return CloseFile(m_file);
+    return 0;
 }
+
+Error NewFile::Close() { return CloseFile(m_file); }
 
 bool IsMissing(Error error) { return error == ENOENT; }
 bool NameIsTaken(Error error) { return error == EEXIST; }

@@ -126,8 +126,10 @@ Error NewFile::BecomeTarget()
     if (!SetFileInformationByHandle(m_file, FileRenameInfo, rename.bytes, sizeof rename))
         return GetLastError();
     m_isTarget = true;
-    return CloseFile(m_file);
+    return 0;
 }
+
+Error NewFile::Close() { return CloseFile(m_file); }
 
 bool IsMissing(Error error) { return error == ERROR_FILE_NOT_FOUND; }
 bool NameIsTaken(Error error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
