@@ -4,10 +4,10 @@
 #include "support/Executables.h"
 #include "support/RunningProgram.h"
 #include "support/ScratchDirectory.h"
+#include "support/WindowGeometry.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -101,29 +101,12 @@ TEST_F(ProgramTest, CancelEndsTheProcessAndWritesNothing)
     EXPECT_EQ(directory.Listing(), "");
 }
 
-// How far apart two rectangles' centres are, in pixels, along the farther axis.
-int CentreDistance(const RECT& a, const RECT& b)
-{
-    return std::max(std::abs((a.left + a.right) - (b.left + b.right)),
-                    std::abs((a.top + a.bottom) - (b.top + b.bottom))) /
-           2;
-}
-RECT WindowRect(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 TEST_F(ProgramTest, TheSettingsDialogOpensInTheMiddleOfTheScreenAndTheAboutBoxOverIt)
 {
     RunningProgram program(exe, L"", directory.Path());
     HWND settings = program.WaitForDialog();
     ASSERT_NE(settings, nullptr);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(settings, MONITOR_DEFAULTTONEAREST), &monitor));
-    EXPECT_LE(CentreDistance(WindowRect(settings), monitor.rcWork), 2) << "in the middle of the work area";
+    EXPECT_LE(CentreDistance(WindowRect(settings), WorkAreaOf(settings)), 2) << "in the middle of the work area";
 
     PostMessageW(settings, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     HWND about = program.WaitForWindow(L"Vorlamyのﾊﾞｰｼﾞｮﾝ情報");

@@ -1,11 +1,11 @@
 // The class library against the real window system: message-map chaining, Default(),
 // the two ways a dialog procedure answers, modal runs and ownership, command routing.
 #include "support/ScriptedDialog.h"
+#include "support/WindowGeometry.h"
 #include "winlib/TestDialog.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -222,31 +222,6 @@ TEST(ModalRunTest, AParentlessDialogIsOwnedByTheDisabledMainWindow)
     EXPECT_EQ(app.m_pMainWnd, &outer);
 }
 
-RECT WindowRect(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-RECT WorkAreaOf(HWND window)
-{
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    return monitor.rcWork;
-}
-// How far apart two rectangles' centres are, in pixels along each axis.
-POINT CentreOffset(const RECT& a, const RECT& b)
-{
-    return {std::abs((a.left + a.right) - (b.left + b.right)) / 2,
-            std::abs((a.top + a.bottom) - (b.top + b.bottom)) / 2};
-}
-bool Inside(const RECT& inner, const RECT& outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
 // A dialog that puts itself where it wants while it is being initialized.
 class CSelfPlacingDlg : public CBaseDlg {
 protected:
@@ -261,9 +236,7 @@ protected:
 TEST(DialogPlacementTest, AnOwnerlessDialogOpensInTheMiddleOfTheWorkArea)
 {
     Scripted dlg([](Scripted& d) {
-        const POINT off = CentreOffset(WindowRect(d.m_hWnd), WorkAreaOf(d.m_hWnd));
-        EXPECT_LE(off.x, 2);
-        EXPECT_LE(off.y, 2);
+        EXPECT_LE(CentreDistance(WindowRect(d.m_hWnd), WorkAreaOf(d.m_hWnd)), 2);
         d.EndDialog(IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -287,9 +260,7 @@ TEST(DialogPlacementTest, AnOwnedDialogOpensOverItsOwnerAndInsideTheWorkArea)
         app.m_pMainWnd = &o;
         const RECT work = WorkAreaOf(o.m_hWnd);
         Scripted overOwner([&](Scripted& i) {
-            const POINT off = CentreOffset(WindowRect(i.m_hWnd), WindowRect(o.m_hWnd));
-            EXPECT_LE(off.x, 2);
-            EXPECT_LE(off.y, 2);
+            EXPECT_LE(CentreDistance(WindowRect(i.m_hWnd), WindowRect(o.m_hWnd)), 2);
             i.EndDialog(IDOK);
         });
         overOwner.DoModal();
