@@ -6,11 +6,6 @@ using namespace save_steps;
 
 namespace {
 
-// How many times a save tries while another program holds TandL.ini without sharing
-// writing (another copy of this program, a virus scanner), or while TandL.ini comes and
-// goes under it: about half a second in all, short enough that the dialog never looks hung.
-constexpr int kAttempts = 20;
-
 // A save that finds a temporary name taken (by a file a crashed save left behind with our
 // process id) tries the next suffix.
 constexpr int kTemporaryNameAttempts = 16;
@@ -37,40 +32,51 @@ HwTnlSaveResult WriteTarget(TargetFile::Open how, char byte)
     return Saved();
 }
 
-HwTnlSaveResult CreateWithTheByte(char byte)
+HwTnlSaveResult CreateWithTheByte(char byte, const SystemCalls& calls)
 {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        NewFile file(attempt);
-        Error error = file.Create(byte);
-        if (NameIsTaken(error))
-            continue;
-        // A folder may let us create files but not remove them again (a permission of
-        // its own on Windows): then TandL.ini is made directly, as a plain write makes it.
-        if (IsDenied(error))
-            return WriteTarget(TargetFile::Open::New, byte);
-        if (!error)
-            error = file.BecomeTarget();
-        if (error)
-            return NotSaved(error);
-        if (Error closed = file.Close())
-            return Unconfirmed(closed);
-        return Saved();
+        Error error;
+        {
+            NewFile file(attempt, calls);
+            error = file.Create(byte);
+            if (NameIsTaken(error))
+                continue;
+            if (!error) {
+                error = RetriedWhileHeld([&file] { return file.BecomeTarget(); });
+                if (!error) {
+                    if (Error closed = file.Close())
+                        return Unconfirmed(closed);
+                    return Saved();
+                }
+                // TandL.ini appeared meanwhile: the next round writes it where it stands.
+                if (NameIsTaken(error))
+                    return NotSaved(error);
+            } else if (!IsDenied(error)) {
+                return NotSaved(error);
+            }
+        }  // the temporary file goes here
+        // A folder may let us create files but not remove them again (a permission of its
+        // own on Windows), and a file system, a network redirector or a filter driver may
+        // refuse the rename: then TandL.ini is made directly, as a plain write makes it.
+        return WriteTarget(TargetFile::Open::New, byte);
     }
     return NotSaved(NoFreeName());
 }
 
 }  // namespace
 
-HwTnlSaveResult WriteHwTnlFile(HwTnlState state)
+HwTnlSaveResult WriteHwTnlFile(HwTnlState state) { return WriteHwTnlFile(state, SystemCalls::OfThisSystem()); }
+
+HwTnlSaveResult WriteHwTnlFile(HwTnlState state, const SystemCalls& calls)
 {
     const char byte = HwTnlFileByte(state);
     for (int attempt = 1;; ++attempt) {
         HwTnlSaveResult result = WriteTarget(TargetFile::Open::Existing, byte);
         if (IsMissing(result.systemError))
-            result = CreateWithTheByte(byte);
+            result = CreateWithTheByte(byte, calls);
         const Error error = result.systemError;
         // A TandL.ini that appeared meanwhile is written in place on the next round.
-        if (!(HeldByAnotherProgram(error) || NameIsTaken(error)) || attempt == kAttempts)
+        if (!(HeldByAnotherProgram(error) || NameIsTaken(error)) || attempt == kAttemptsWhileHeld)
             return result;
         if (HeldByAnotherProgram(error))
             PauseBriefly();

@@ -29,3 +29,10 @@ struct HwTnlSaveResult {
 // never empty. A new file appears whole, with its byte in it. Reports success only when
 // the byte has reached the file.
 HwTnlSaveResult WriteHwTnlFile(HwTnlState state);
+
+namespace save_steps {
+struct SystemCalls;
+}
+// The same save through the given system functions in place of this system's own: how
+// the tests take the paths that other Windows versions and file systems take.
+HwTnlSaveResult WriteHwTnlFile(HwTnlState state, const save_steps::SystemCalls& calls);

@@ -1,5 +1,9 @@
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 // The few file operations one save of TandL.ini is made of. Each platform has a file of
 // its own with them (SaveStepsWin32.cpp, SaveStepsPosix.cpp), so that the save itself
 // (HwTnlFile.cpp) reads the same on both. A step returns 0 when it worked, otherwise the
@@ -13,6 +17,21 @@ using Handle = void*;
 #else
 using Handle = int;
 #endif
+
+// The system functions a save calls that not every system has, or that a file system may
+// refuse. A save looks them up as it starts; a test puts others in their place to take
+// the paths that only other systems take.
+struct SystemCalls {
+#ifdef _WIN32
+    // Windows Vista and later; null on Windows XP, whose kernel32 has none.
+    BOOL(WINAPI* setFileInformationByHandle)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+    BOOL(WINAPI* moveFileEx)(LPCWSTR, LPCWSTR, DWORD);
+#else
+    int (*link)(const char* existing, const char* newName);
+#endif
+    // This system's own.
+    static SystemCalls OfThisSystem();
+};
 
 // TandL.ini itself, written where it stands. The file that is there is opened sharing
 // reading and writing, as the C runtime opens a file, so it opens beside a program that
@@ -50,7 +69,7 @@ private:
 // never became TandL.ini goes away with the object.
 class NewFile {
 public:
-    explicit NewFile(int attempt);
+    NewFile(int attempt, const SystemCalls& calls);
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
     ~NewFile();
@@ -58,17 +77,23 @@ public:
     // Creates the temporary file anew (never over an existing one), writes the byte and
     // flushes it to disk.
     Error Create(char byte);
-    // Renames it to TandL.ini, never over a file of that name.
+    // Renames it to TandL.ini, never over a file of that name. May be tried again when
+    // another program held a file it needs.
     Error BecomeTarget();
     Error Close();
 
 private:
+    // Removes the file that never became TandL.ini.
+    void Remove();
+
+    const SystemCalls& m_calls;
 #ifdef _WIN32
     wchar_t m_name[64];
 #else
     char m_name[64];
 #endif
     Handle m_file;
+    bool m_created = false;
     bool m_isTarget = false;
 };
 
@@ -86,5 +111,23 @@ Error NoFreeName();
 
 // A short wait before trying again what another program blocked for an instant.
 void PauseBriefly();
+
+// How many times a step is tried while another program holds a file it needs (another
+// copy of this program, a virus scanner): about half a second in all, short enough that
+// the dialog never looks hung.
+inline constexpr int kAttemptsWhileHeld = 20;
+
+// Runs `step` until it no longer meets a file held by another program, or the attempts
+// are used up; its last error.
+template <class Step>
+Error RetriedWhileHeld(Step step)
+{
+    Error error = step();
+    for (int attempt = 1; attempt < kAttemptsWhileHeld && HeldByAnotherProgram(error); ++attempt) {
+        PauseBriefly();
+        error = step();
+    }
+    return error;
+}
 
 }  // namespace save_steps

@@ -37,6 +37,8 @@ Error CloseFile(int& fd)
 
 }  // namespace
 
+SystemCalls SystemCalls::OfThisSystem() { return {::link}; }
+
 TargetFile::TargetFile(Open how)
     : m_file(how == Open::Existing ? open(kTarget, O_WRONLY | O_CLOEXEC | O_NOCTTY)
                                    : open(kTarget, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666))
@@ -73,7 +75,7 @@ Error TargetFile::WriteFirstByte(char byte)
 Error TargetFile::Flush() { return FlushToDisk(m_file); }
 Error TargetFile::Close() { return CloseFile(m_file); }
 
-NewFile::NewFile(int attempt) : m_file(-1)
+NewFile::NewFile(int attempt, const SystemCalls& calls) : m_calls(calls), m_file(-1)
 {
     const unsigned long processId = static_cast<unsigned long>(getpid());
     if (attempt)
@@ -84,26 +86,30 @@ NewFile::NewFile(int attempt) : m_file(-1)
 
 NewFile::~NewFile()
 {
-    if (m_file >= 0 && !m_isTarget)
-        unlink(m_name);
+    if (m_created && !m_isTarget)
+        Remove();
     CloseFile(m_file);
 }
+
+void NewFile::Remove() { unlink(m_name); }
 
 Error NewFile::Create(char byte)
 {
     m_file = open(m_name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (m_file < 0)
         return LastError();
+    m_created = true;
     if (Error error = WriteByteAt(m_file, byte))
         return error;
     return FlushToDisk(m_file);
 }
 
 // POSIX has no rename that keeps an existing target; a second name given with link()
-// never replaces one. The temporary name then goes.
+// never replaces one. The temporary name then goes. Some file systems (FAT) have no
+// second names at all.
 Error NewFile::BecomeTarget()
 {
-    if (link(m_name, kTarget) != 0)
+    if (m_calls.link(m_name, kTarget) != 0)
         return LastError();
     m_isTarget = true;
     unlink(m_name);

@@ -38,7 +38,23 @@ Error CloseFile(HANDLE& file)
     return closing == INVALID_HANDLE_VALUE ? 0 : ErrorUnless(CloseHandle(closing));
 }
 
+// A function of kernel32 looked up by name, null where this Windows has none: a static
+// import of it would keep the program from starting there at all.
+template <class Function>
+Function KernelFunction(const char* name)
+{
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
+    // GetProcAddress hands every export out under one type; this one's own comes back
+    // (through the generic function pointer type that is there for such conversions).
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
 }  // namespace
+
+SystemCalls SystemCalls::OfThisSystem()
+{
+    return {KernelFunction<decltype(setFileInformationByHandle)>("SetFileInformationByHandle"), MoveFileExW};
+}
 
 TargetFile::TargetFile(Open how)
     : m_file(how == Open::Existing
@@ -65,9 +81,11 @@ Error TargetFile::CutToFirstByte()
         return GetLastError();
     if (size.QuadPart <= 1)
         return 0;
-    FILE_END_OF_FILE_INFO end{};
-    end.EndOfFile.QuadPart = 1;
-    return ErrorUnless(SetFileInformationByHandle(m_file, FileEndOfFileInfo, &end, sizeof end));
+    LARGE_INTEGER oneByte{};
+    oneByte.QuadPart = 1;
+    if (!SetFilePointerEx(m_file, oneByte, nullptr, FILE_BEGIN))
+        return GetLastError();
+    return ErrorUnless(SetEndOfFile(m_file));
 }
 
 Error TargetFile::WriteFirstByte(char byte)
@@ -80,7 +98,7 @@ Error TargetFile::WriteFirstByte(char byte)
 Error TargetFile::Flush() { return FlushToDisk(m_file); }
 Error TargetFile::Close() { return CloseFile(m_file); }
 
-NewFile::NewFile(int attempt) : m_file(INVALID_HANDLE_VALUE)
+NewFile::NewFile(int attempt, const SystemCalls& calls) : m_calls(calls), m_file(INVALID_HANDLE_VALUE)
 {
     const DWORD processId = GetCurrentProcessId();
     if (attempt)
@@ -91,21 +109,33 @@ NewFile::NewFile(int attempt) : m_file(INVALID_HANDLE_VALUE)
 
 NewFile::~NewFile()
 {
-    if (m_file != INVALID_HANDLE_VALUE && !m_isTarget) {
-        // Through our own handle: no other program can hold the file and keep it there.
-        FILE_DISPOSITION_INFO remove{TRUE};
-        SetFileInformationByHandle(m_file, FileDispositionInfo, &remove, sizeof remove);
-    }
+    if (m_created && !m_isTarget)
+        Remove();
     CloseFile(m_file);
+}
+
+void NewFile::Remove()
+{
+    // Through our own handle where Windows can: no other program can hold the file then.
+    FILE_DISPOSITION_INFO remove{TRUE};
+    if (m_file != INVALID_HANDLE_VALUE && m_calls.setFileInformationByHandle &&
+        m_calls.setFileInformationByHandle(m_file, FileDispositionInfo, &remove, sizeof remove))
+        return;
+    // Otherwise by name once closed, while a program that looks at each new file (a virus
+    // scanner) may hold it for a moment.
+    CloseFile(m_file);
+    RetriedWhileHeld([this] { return ErrorUnless(DeleteFileW(m_name)); });
 }
 
 Error NewFile::Create(char byte)
 {
-    // Shared with nobody until it is TandL.ini and closed: a virus scanner that comes to
-    // look at the new file cannot hold it and so block the rename.
+    // Shared with nobody until it is TandL.ini: a virus scanner that comes to look at the
+    // new file cannot hold it and so block the rename. Asking to delete it as well finds
+    // out now whether this folder lets us remove what we made.
     m_file = CreateFileW(m_name, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_file == INVALID_HANDLE_VALUE)
         return GetLastError();
+    m_created = true;
     if (Error error = WriteByteAt(m_file, byte))
         return error;
     return FlushToDisk(m_file);
@@ -113,8 +143,18 @@ Error NewFile::Create(char byte)
 
 Error NewFile::BecomeTarget()
 {
-    // A name without a folder is taken relative to the current directory, where the
-    // temporary file is too.
+    if (!m_calls.setFileInformationByHandle) {
+        // Windows XP renames by name only, and not a file that is open: it is closed
+        // first, and moved without replacing a TandL.ini that appeared meanwhile.
+        if (Error error = CloseFile(m_file))
+            return error;
+        if (!m_calls.moveFileEx(m_name, kTarget, 0))
+            return GetLastError();
+        m_isTarget = true;
+        return 0;
+    }
+    // Renamed through our handle. A name without a folder is taken relative to the
+    // current directory, where the temporary file is too.
     union {
         FILE_RENAME_INFO info;
         unsigned char bytes[sizeof(FILE_RENAME_INFO) + sizeof kTarget];
@@ -123,7 +163,7 @@ Error NewFile::BecomeTarget()
     rename.info.RootDirectory = nullptr;
     rename.info.FileNameLength = sizeof kTarget - sizeof(wchar_t);
     std::memcpy(rename.bytes + offsetof(FILE_RENAME_INFO, FileName), kTarget, sizeof kTarget);
-    if (!SetFileInformationByHandle(m_file, FileRenameInfo, rename.bytes, sizeof rename))
+    if (!m_calls.setFileInformationByHandle(m_file, FileRenameInfo, rename.bytes, sizeof rename))
         return GetLastError();
     m_isTarget = true;
     return 0;
