@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 class PeImage {
@@ -34,11 +36,13 @@ public:
             IMAGE_OPTIONAL_HEADER64 header{};
             m_valid = Read(optional, header);
             m_dllCharacteristics = header.DllCharacteristics;
+            m_subsystemVersion = {header.MajorSubsystemVersion, header.MinorSubsystemVersion};
             std::copy(std::begin(header.DataDirectory), std::end(header.DataDirectory), m_directories);
         } else {
             IMAGE_OPTIONAL_HEADER32 header{};
             m_valid = Read(optional, header) && magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC;
             m_dllCharacteristics = header.DllCharacteristics;
+            m_subsystemVersion = {header.MajorSubsystemVersion, header.MinorSubsystemVersion};
             std::copy(std::begin(header.DataDirectory), std::end(header.DataDirectory), m_directories);
         }
         const size_t sections = optional + m_file.SizeOfOptionalHeader;
@@ -53,6 +57,8 @@ public:
     bool Is64Bit() const { return m_is64; }
     WORD FileCharacteristics() const { return m_file.Characteristics; }
     WORD DllCharacteristics() const { return m_dllCharacteristics; }
+    // The oldest Windows the loader is asked to start it on, as major and minor version.
+    std::pair<WORD, WORD> SubsystemVersion() const { return m_subsystemVersion; }
     IMAGE_DATA_DIRECTORY Directory(int entry) const { return m_directories[entry]; }
     const std::vector<IMAGE_SECTION_HEADER>& Sections() const { return m_sections; }
     static std::string SectionName(const IMAGE_SECTION_HEADER& section)
@@ -65,18 +71,61 @@ public:
     std::vector<std::string> ImportedDlls() const
     {
         std::vector<std::string> names;
-        size_t at = OffsetOf(Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress);
-        IMAGE_IMPORT_DESCRIPTOR descriptor{};
-        for (; at && Read(at, descriptor) && descriptor.Name; at += sizeof descriptor) {
-            const size_t name = OffsetOf(descriptor.Name);
-            if (!name || name >= m_bytes.size())
-                break;
-            names.emplace_back(m_bytes.data() + name, strnlen(m_bytes.data() + name, m_bytes.size() - name));
-        }
+        for (const IMAGE_IMPORT_DESCRIPTOR& descriptor : ImportDescriptors())
+            names.push_back(StringAt(descriptor.Name));
         return names;
     }
 
+    // Every imported function as "dll!name" (or "dll!#ordinal"), the DLL in lower case.
+    std::vector<std::string> ImportedFunctions() const
+    {
+        std::vector<std::string> functions;
+        for (const IMAGE_IMPORT_DESCRIPTOR& descriptor : ImportDescriptors()) {
+            std::string dll = StringAt(descriptor.Name);
+            std::transform(dll.begin(), dll.end(), dll.begin(), [](unsigned char c) { return std::tolower(c); });
+            const DWORD thunks = descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk;
+            const size_t step = m_is64 ? 8 : 4;
+            for (size_t at = OffsetOf(thunks); at; at += step) {
+                const ULONGLONG thunk = ThunkAt(at);
+                if (!thunk)
+                    break;
+                const ULONGLONG byOrdinal = m_is64 ? IMAGE_ORDINAL_FLAG64 : IMAGE_ORDINAL_FLAG32;
+                functions.push_back(dll + "!" +
+                                    (thunk & byOrdinal ? "#" + std::to_string(thunk & 0xFFFF)
+                                                       : StringAt(static_cast<DWORD>(thunk) + sizeof(WORD))));
+            }
+        }
+        return functions;
+    }
+
 private:
+    std::vector<IMAGE_IMPORT_DESCRIPTOR> ImportDescriptors() const
+    {
+        std::vector<IMAGE_IMPORT_DESCRIPTOR> descriptors;
+        size_t at = OffsetOf(Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress);
+        IMAGE_IMPORT_DESCRIPTOR descriptor{};
+        for (; at && Read(at, descriptor) && descriptor.Name; at += sizeof descriptor)
+            descriptors.push_back(descriptor);
+        return descriptors;
+    }
+    // An entry of an import lookup table, 0 at its end (or past the file's).
+    ULONGLONG ThunkAt(size_t offset) const
+    {
+        ULONGLONG thunk = 0;
+        DWORD thunk32 = 0;
+        if (m_is64 ? !Read(offset, thunk) : !Read(offset, thunk32))
+            return 0;
+        return m_is64 ? thunk : thunk32;
+    }
+    // The string at a relative virtual address; empty when no section holds it.
+    std::string StringAt(DWORD rva) const
+    {
+        const size_t at = OffsetOf(rva);
+        if (!at || at >= m_bytes.size())
+            return {};
+        return std::string(m_bytes.data() + at, strnlen(m_bytes.data() + at, m_bytes.size() - at));
+    }
+
     template <typename T>
     bool Read(size_t offset, T& value) const
     {
@@ -98,6 +147,7 @@ private:
     std::string m_bytes;
     IMAGE_FILE_HEADER m_file{};
     WORD m_dllCharacteristics = 0;
+    std::pair<WORD, WORD> m_subsystemVersion{};
     IMAGE_DATA_DIRECTORY m_directories[IMAGE_NUMBEROF_DIRECTORY_ENTRIES]{};
     std::vector<IMAGE_SECTION_HEADER> m_sections;
     bool m_is64 = false;
