@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 rounds=${1:-60}
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 if can_run_wine32; then arch=win32; else arch=win64; fi
 dir=build/$arch
 [ -f "$dir/build.ninja" ] || cmake --preset "$arch" >/dev/null

@@ -7,37 +7,55 @@ set -euo pipefail
 here=$PWD
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
+me=scripts/run.sh
 
 if [ -z "${DISPLAY:-}" ]; then
-  echo "Vorlamy is a window program and needs a display: DISPLAY is not set." >&2
-  echo "Run it from a desktop session, or start one, e.g.: Xvfb :1 & DISPLAY=:1 $0" >&2
+  echo "$me: Vorlamy is a window program and needs a display, and DISPLAY is not set." >&2
+  echo "  Run it from a terminal in your desktop session, or start a virtual one: Xvfb :1 & DISPLAY=:1 $0" >&2
   exit 1
 fi
+# A display that does not answer would leave Wine with no window to show, silently.
+display_answers() { timeout 5 xdpyinfo >/dev/null 2>&1; }
+no_display() {
+  echo "$me: no X server answers at DISPLAY=$DISPLAY; start one there, or set DISPLAY to the display of your desktop session." >&2
+  exit 1
+}
+if command -v xdpyinfo >/dev/null 2>&1 && ! display_answers; then no_display; fi
 
-mkdir -p build
+if ! mkdir -p build 2>/dev/null || [ ! -w build ]; then
+  echo "$me: the build folder needs write access: $PWD/build" >&2
+  exit 1
+fi
+bash scripts/install-deps.sh run || { echo "$me: the set-up failed (see above)" >&2; exit 1; }
+display_answers || no_display
+
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-# step "what" command...: a set-up step, quiet when it works; when it fails, one line
+# step "what" command...: a build step, quiet when it works; when it fails, one line
 # says which step, followed by what the step printed.
 step() {
   local what=$1; shift
   if ! "$@" >"$log" 2>&1; then
-    echo "scripts/run.sh: $what failed:" >&2
+    echo "$me: $what failed:" >&2
     tail -n 20 "$log" >&2
     exit 1
   fi
 }
 
-if can_run_wine32; then arch=win32; else arch=win64; fi
-[ "$arch" = win64 ] && echo "note: this machine cannot execute 32-bit code; running the x86_64 build." >&2
+if can_run_wine32; then arch=win32; else
+  arch=win64
+  echo "note: $(why_no_wine32); running the x86_64 build of the same code instead of the 32-bit product." >&2
+fi
 dir=build/$arch
 {
-  # One run at a time installs and builds; the programs themselves run side by side.
+  # One run at a time builds; the programs themselves run side by side.
   flock 9
-  step "installing what is missing" bash scripts/install-deps.sh
+  if [ ! -f "$dir/build.ninja" ] || ! ninja -C "$dir" -n Vorlamy 2>/dev/null | grep -q 'no work to do'; then
+    echo "set-up: building Vorlamy ($dir)" >&2
+  fi
   [ -f "$dir/build.ninja" ] || step "configuring the $arch build" cmake --preset "$arch"
   step "building Vorlamy" ninja -C "$dir" Vorlamy
-  step "making the Wine prefix" wine_prefix_made "$arch"
+  wine_prefix_made "$arch" || { echo "$me: making the Wine prefix build/wine-$arch failed" >&2; exit 1; }
 } 9>build/run.lock
 
 exe="$PWD/$dir/Vorlamy.exe"

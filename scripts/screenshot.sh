@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh screenshot
 
 if can_run_wine32; then arch=win32; else arch=win64; fi
 dir=build/$arch

@@ -7,7 +7,11 @@ cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/wine-env.sh
 
-bash scripts/install-deps.sh
+if ! mkdir -p build 2>/dev/null || [ ! -w build ]; then
+  echo "scripts/test.sh: the build folder needs write access: $root/build" >&2
+  exit 1
+fi
+bash scripts/install-deps.sh test || { echo "scripts/test.sh: the set-up failed (see above)" >&2; exit 1; }
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
@@ -178,16 +182,21 @@ if [ "$product_arch" = win32 ]; then
   wine_prefix_ready win32
   run_ctest win32 "Windows i686 under Wine"
 else
-  echo "== tests: Windows i686 under Wine: not run, this machine cannot execute 32-bit code;"
+  echo "== tests: Windows i686 under Wine: not run, $(why_no_wine32);"
   echo "   the x86_64 build ran the same tests, and checked the i686 executable's resources."
 fi
 
 # The real program once more, as a player on a Japanese Windows runs it: Wine's system
 # locale then has the code page 932, and everything must behave the same.
-LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine_prefix_made "$product_arch"
-LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 VORLAMY_EXPECTED_ACP=932 \
-  run_ctest "$product_arch" "$product_arch under Wine, Japanese system locale (code page 932)" \
-  -R '^(ProgramTest|FaultTest|PlantedDllTest|SystemLocaleTest)\.'
+if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine_prefix_made "$product_arch"
+  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 VORLAMY_EXPECTED_ACP=932 \
+    run_ctest "$product_arch" "$product_arch under Wine, Japanese system locale (code page 932)" \
+    -R '^(ProgramTest|FaultTest|PlantedDllTest|SystemLocaleTest)\.'
+else
+  echo "== tests under a Japanese system locale: FAILED, the locale ja_JP.UTF-8 is not there"
+  failed=$((failed + 1))
+fi
 
 echo
 echo "all suites: $passed passed, $failed failed, $skipped skipped"

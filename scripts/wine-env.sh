@@ -7,13 +7,21 @@
 
 VORLAMY_ROOT=${VORLAMY_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine's menu builder would add menus, desktop entries and file types for the prefix's
+# programs under the user's home: nothing of a private prefix belongs there.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winemenubuilder.exe=d
 _xvfb_pid=
 _prefixes_used=()
 
-# Can this machine run 32-bit Linux programs, which 32-bit Wine is? Some kernels (and
-# sandboxes) run only 64-bit code.
+# Can this machine run 32-bit Wine? It may not be installed (see install-deps.sh), and
+# some kernels (and sandboxes) run only 64-bit code.
 can_run_wine32() {
   [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+# Why not, in a few words.
+why_no_wine32() {
+  if [ -x /usr/lib/wine/wine ]; then echo "this machine cannot execute 32-bit code"
+  else echo "32-bit Wine (wine32:i386) is not installed"; fi
 }
 
 # Runs a command as an ordinary user's process runs as far as files go: root may write a
@@ -37,7 +45,10 @@ wine_prefix_made() {
   mkdir -p "$VORLAMY_ROOT/build"
   (
     flock 9
-    if [ ! -f "$prefix/.vorlamy-ready" ]; then create_prefix "$arch" "$prefix" "$(wine_loader "$arch")"; fi
+    if [ ! -f "$prefix/.vorlamy-ready" ]; then
+      echo "set-up: making the private Wine prefix build/wine-$arch (Wine's first start takes a while, about 20 s)" >&2
+      create_prefix "$arch" "$prefix" "$(wine_loader "$arch")"
+    fi
     install_wine_fonts "$prefix"
     settings_applied_for_this_locale "$prefix" "$(wine_loader "$arch")"
   ) 9>"$prefix.lock"
