@@ -61,6 +61,10 @@ summary=$(grep -E '^all suites: ' "$root/test.out" | tail -n 1 || true)
 failed_source=$(grep -oE 'could not fetch [^ ]+' "$root/test.out" | head -n 1 || true)
 [ -n "$failed_source" ] && result passed "it names the source that failed ($failed_source)" ||
   result FAILED "it does not name the source that failed"
+grep -q 'setlocale' "$root/test.out" && result FAILED "it prints locale warnings" || result passed "no locale warnings"
+[ ! -e "$root/root/.local/share/applications" ] && [ ! -e "$root/root/.config/menus" ] &&
+  result passed "nothing new under the home folder (Wine's menu builder is off)" ||
+  result FAILED "Wine's menu builder wrote under the home folder"
 if [ -x "$root/usr/lib/wine/wine" ]; then wine="32-bit and 64-bit Wine"; else wine="64-bit Wine only"; fi
 
 echo "== scripts/run.sh with DISPLAY=:97, where no X server runs"
