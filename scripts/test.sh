@@ -11,7 +11,12 @@ if ! mkdir -p build 2>/dev/null || [ ! -w build ]; then
   echo "scripts/test.sh: the build folder needs write access: $root/build" >&2
   exit 1
 fi
-bash scripts/install-deps.sh test || { echo "scripts/test.sh: the set-up failed (see above)" >&2; exit 1; }
+if [ -z "${VORLAMY_SET_UP:-}" ]; then
+  bash scripts/install-deps.sh test || { echo "scripts/test.sh: the set-up failed (see above)" >&2; exit 1; }
+  # The C library reads the list of locales once per process: a locale made just now is
+  # unknown to this shell. The tests go on in a new one.
+  VORLAMY_SET_UP=1 exec bash "$0" "$@"
+fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
@@ -82,6 +87,9 @@ check_release_reproducible() {
   scratch=$(mktemp -d)
   chmod 755 "$scratch"
   epoch=$(git log -1 --format=%ct)
+  local commit
+  commit=$(git rev-parse HEAD)
+  [ -z "$(git status --porcelain --untracked-files=all)" ] || commit="$commit with local changes"
   for i in 1 2; do
     local copy="$scratch/copy-$i" as=() mask=022
     mkdir -p "$copy"
@@ -94,7 +102,7 @@ check_release_reproducible() {
         as=(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$copy")
       fi
     fi
-    if ! (cd "$copy" && umask "$mask" && SOURCE_DATE_EPOCH=$epoch "${as[@]}" bash scripts/release.sh) \
+    if ! (cd "$copy" && umask "$mask" && SOURCE_DATE_EPOCH=$epoch VORLAMY_COMMIT=$commit "${as[@]}" bash scripts/release.sh) \
       >"$scratch/release-$i.log" 2>&1; then
       cat "$scratch/release-$i.log"
     fi
@@ -114,11 +122,21 @@ check_release_reproducible() {
   check "SHA256SUMS verifies" bash -c "cd '$a' && sha256sum -c SHA256SUMS"
   mkdir -p "$scratch/unpacked"
   (cd "$scratch/unpacked" && cmake -E tar xf "$a"/Vorlamy-*-win32.zip) 2>/dev/null || true
-  check "the zip holds exactly Vorlamy.exe and readme.txt" \
-    test "$(cd "$scratch/unpacked" && find . -type f | sort | tr '\n' ' ')" = "./Vorlamy.exe ./readme.txt "
+  check "the zip holds exactly Vorlamy.exe and Vorlamy-readme.txt" \
+    test "$(cd "$scratch/unpacked" && find . -type f | sort | tr '\n' ' ')" = "./Vorlamy-readme.txt ./Vorlamy.exe "
   check "the zip's Vorlamy.exe is the one the sums name" cmp "$scratch/unpacked/Vorlamy.exe" "$a/Vorlamy.exe"
-  check "readme.txt: UTF-8 with a byte-order mark, CRLF line ends, English and Japanese" \
-    readme_is_for_windows "$scratch/unpacked/readme.txt"
+  local readme="$scratch/unpacked/Vorlamy-readme.txt"
+  check "Vorlamy-readme.txt: UTF-8 with a byte-order mark, CRLF line ends, English and Japanese" \
+    readme_is_for_windows "$readme"
+  check "Vorlamy-readme.txt names the commit, the toolchain and Windows XP SP3, and puts the dialog in English" \
+    bash -c "grep -q 'Commit: *$commit' '$readme' && grep -q 'MinGW-w64: *[0-9]' '$readme' && grep -q 'Windows XP SP3' '$readme' && grep -q 'drawing speed (FPS)' '$readme'"
+  # A checkout with a changed file is not built as if it were its commit.
+  local clone="$scratch/clone"
+  git clone -q "$root" "$clone" && git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$clone" &&
+    git -C "$clone" add -A && git -C "$clone" -c user.name=test -c user.email=test@localhost commit -qm test --allow-empty
+  echo "a local change" >>"$clone/README.md"
+  check "release.sh refuses a checkout with a changed README.md, and names it" \
+    bash -c "! bash '$clone/scripts/release.sh' >'$scratch/refused.log' 2>&1 && grep -q 'M README.md' '$scratch/refused.log'"
   sed 's/^/   /' "$a/SHA256SUMS" 2>/dev/null || true
   rm -rf "$scratch"
 }
@@ -151,6 +169,11 @@ run_ctest() { # preset label [ctest args...]
   k=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*Skipped' "$log") || true
   passed=$((passed + t - f - k)); failed=$((failed + f)); skipped=$((skipped + k))
 }
+
+echo "== set-up: scripts/install-deps.sh with a stub apt-get"
+setup_checks=$(bash tests/setup/install-deps-test.sh)
+echo "$setup_checks"
+passed=$((passed + $(grep -c '^   passed:' <<<"$setup_checks"))); failed=$((failed + $(grep -c '^   FAILED:' <<<"$setup_checks")))
 
 echo "== build: native"
 build native
