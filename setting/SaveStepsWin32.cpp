@@ -144,8 +144,9 @@ Error NewFile::Create(char byte)
 Error NewFile::BecomeTarget()
 {
     if (!m_calls.setFileInformationByHandle) {
-        // Windows XP renames by name only, and not a file that is open: it is closed
-        // first, and moved without replacing a TandL.ini that appeared meanwhile.
+        // Without it (Windows XP) a file is renamed by name, which our handle, shared
+        // with nobody, would refuse: closed first, it is moved without replacing a
+        // TandL.ini that appeared meanwhile.
         if (Error error = CloseFile(m_file))
             return error;
         if (!m_calls.moveFileEx(m_name, kTarget, 0))
