@@ -15,7 +15,7 @@ if [ -z "${VORLAMY_SET_UP:-}" ]; then
   bash scripts/install-deps.sh test || { echo "scripts/test.sh: the set-up failed (see above)" >&2; exit 1; }
   # The C library reads the list of locales once per process: a locale made just now is
   # unknown to this shell. The tests go on in a new one.
-  VORLAMY_SET_UP=1 exec bash "$0" "$@"
+  VORLAMY_SET_UP=1 exec bash "$root/scripts/test.sh" "$@"
 fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
