@@ -12,6 +12,11 @@ const MessageMap CConfigApp::messageMap = {&CWinApp::messageMap, messageEntries,
 
 CConfigApp theApp;
 
+// The dialogs are laid out for "ＭＳ Ｐゴシック", which many systems lack (Windows without
+// East Asian fonts, Wine in a player's own prefix): the program brings a font of the same
+// metrics for them.
+CConfigApp::CConfigApp() : CWinApp(nullptr) { SetStandInDialogFont(IDR_DIALOGFONT, DIALOGFONT_FACE); }
+
 BOOL CConfigApp::InitInstance()
 {
     AfxEnableControlContainer();

@@ -5,7 +5,7 @@
 // Vorlamy's application: runs the settings dialog as its main window, then ends.
 class CConfigApp : public CWinApp {
 public:
-    CConfigApp() : CWinApp(nullptr) {}
+    CConfigApp();
 
     // Runs the settings dialog to its end and returns FALSE, so that the program ends
     // without a message loop of its own: the dialog's modal loop is the program's loop.

@@ -5,6 +5,9 @@
 #define IDS_ABOUTBOX 101
 #define IDD_SETTINGS_DIALOG 102
 #define IDR_MAINFRAME 128
+// The dialogs' font where the system has no "ＭＳ Ｐゴシック", and its family name.
+#define IDR_DIALOGFONT 129
+#define DIALOGFONT_FACE L"Ume P Gothic"
 #define IDS_SAVE_FAILED 200
 #define IDS_SAVE_UNCONFIRMED 201
 

@@ -28,7 +28,8 @@ case "$purpose" in
   run) want=("${run[@]}") ;;
   # The native tests (g++, GoogleTest), the format check, a virtual display and key
   # presses, a Japanese system locale, and the release that the tests build twice.
-  test) want=("${run[@]}" g++ googletest clang-format xvfb xdotool locales git strip-nondeterminism) ;;
+  # DejaVu Sans: the one font of the test prefixes that see no Japanese font.
+  test) want=("${run[@]}" g++ googletest clang-format xvfb xdotool locales git strip-nondeterminism fonts-dejavu-core) ;;
   release) want=("${build[@]}" git strip-nondeterminism) ;;
   screenshot) want=("${run[@]}" xvfb xdotool imagemagick) ;;
   # A fresh Debian root to try the set-up in (scripts/check-fresh.sh).

@@ -210,6 +210,17 @@ else
   echo "   the x86_64 build ran the same tests, and checked the i686 executable's resources."
 fi
 
+# The dialogs once more in prefixes as players have them (see players_prefix_made in
+# wine-env.sh); the test knows by the prefix's name what its fonts must do.
+run_in_players_prefixes() { # arch
+  local -x WINEPREFIX WINEARCH FONTCONFIG_FILE LANG LC_ALL VORLAMY_PLAYERS_PREFIX
+  for VORLAMY_PLAYERS_PREFIX in plain ipagothic; do
+    wine_prefix_ready "$1" "$VORLAMY_PLAYERS_PREFIX"
+    run_ctest "$1" "$1 under Wine, a player's prefix: $VORLAMY_PLAYERS_PREFIX" -R '^DialogTextTest\.'
+  done
+}
+run_in_players_prefixes "$product_arch"
+
 # The real program once more, as a player on a Japanese Windows runs it: Wine's system
 # locale then has the code page 932, and everything must behave the same.
 if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then

@@ -1,7 +1,10 @@
 # Sourced by scripts/test.sh and scripts/run.sh: a private Wine prefix per architecture
 # and, on request, a private virtual display. Never touches the user's ~/.wine.
 #   wine_prefix_made win32|win64      creates and configures build/wine-<arch> once
-#   wine_prefix_ready win32|win64     the same, with Wine's processes kept up for many runs
+#   wine_prefix_ready win32|win64 [plain|ipagothic]
+#                                     the same (or a prefix as players have one, see
+#                                     players_prefix_made), with Wine's processes kept up
+#                                     for many runs
 #   start_private_display             starts Xvfb on a free display, exports DISPLAY
 #   stop_everything                   stops what these functions started (by PID)
 
@@ -61,7 +64,7 @@ wine_prefix_made() {
 wine_prefix_ready() {
   local arch=$1 loader
   loader=$(wine_loader "$arch")
-  wine_prefix_made "$arch"
+  if [ -n "${2:-}" ]; then players_prefix_made "$arch" "$2"; else wine_prefix_made "$arch"; fi
   _prefixes_used+=("$WINEPREFIX")
   # The server does the file operations of every Wine program, so it is the one that
   # must have no override. One that is up already (another script's) serves as well.
@@ -100,6 +103,51 @@ create_prefix() {
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
   /usr/lib/wine/wineserver -w 2>/dev/null || true
   touch "$prefix/.vorlamy-ready"
+}
+
+# A prefix as a player has one, build/wine-<arch>-<kind>: none of the settings above but
+# Managed=N, no crash dialog and Marlett (which change nothing of the texts), an English system
+# locale, and fonts from a fontconfig configuration of its own, so that nothing of this
+# machine's fonts decides the outcome:
+#   plain       DejaVu Sans alone, no Japanese font: the program brings its own
+#   ipagothic   the IPA fonts too, with the dialogs' face replaced by the monospaced
+#               IPAGothic, as guides for Japanese programs under Wine do
+# Exports WINEPREFIX, WINEARCH, FONTCONFIG_FILE, LANG and LC_ALL: every Wine process of
+# the prefix must see the same fonts, since Wine records those it finds in the prefix.
+players_prefix_made() {
+  local arch=$1 kind=$2 fonts="$VORLAMY_ROOT/build/fonts-$2"
+  export WINEPREFIX="$VORLAMY_ROOT/build/wine-$arch-$kind" WINEARCH=$arch LANG=C LC_ALL=C
+  export FONTCONFIG_FILE="$fonts/fonts.conf"
+  mkdir -p "$fonts/dejavu"
+  ln -sf /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+    "$fonts/dejavu/"
+  {
+    echo '<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "fonts.dtd"><fontconfig>'
+    echo "<dir>$fonts/dejavu</dir><cachedir>$fonts/cache</cachedir>"
+    if [ "$kind" = ipagothic ]; then echo '<dir>/usr/share/fonts/opentype/ipafont-gothic</dir>'; fi
+    echo '</fontconfig>'
+  } >"$fonts/fonts.conf"
+  (
+    flock 9
+    [ -f "$WINEPREFIX/.vorlamy-ready" ] && exit 0
+    echo "set-up: making the Wine prefix build/wine-$arch-$kind, as a player has one" >&2
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$(wine_loader "$arch")" wineboot -i >/dev/null 2>&1
+    {
+      printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
+      if [ "$kind" = ipagothic ]; then
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ Ｐゴシック"="IPAGothic"\r\n\r\n'
+      fi
+    } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$WINEPREFIX/vorlamy.reg"
+    "$(wine_loader "$arch")" regedit /S "$WINEPREFIX/vorlamy.reg" </dev/null >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+    # Caption buttons as Wine draws them everywhere else (see install_wine_fonts).
+    install_wine_fonts "$WINEPREFIX"
+    touch "$WINEPREFIX/.vorlamy-ready"
+  ) 9>"$VORLAMY_ROOT/build/wine-$arch-$kind.lock"
 }
 
 # Wine sets the fonts linked to Tahoma, the captions' font, anew for the system locale's

@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include "DialogTemplate.h"
 #include "Placement.h"
 #include "WinApp.h"
 
@@ -43,9 +44,18 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pa
 
 INT_PTR CDialog::DoModal()
 {
-    // DialogBoxParam disables the owner for the run and enables it again afterwards.
-    return DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_templateId), OwnerWindow(), &CDialog::DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    const HINSTANCE module = AfxGetResourceHandle();
+    const HWND owner = OwnerWindow();
+    const LPARAM self = reinterpret_cast<LPARAM>(this);
+    // Where the system has no font of the template's face, the dialog is made from a copy
+    // that names the application's stand-in font; elsewhere from the template as it is.
+    CDialogTemplate dialogTemplate(module, m_templateId);
+    CWinApp* app = AfxGetApp();
+    const wchar_t* standIn = app ? app->StandInFaceFor(dialogTemplate.Face()) : nullptr;
+    // Both disable the owner for the run and enable it again afterwards.
+    if (standIn && dialogTemplate.ReplaceFace(standIn))
+        return DialogBoxIndirectParamW(module, dialogTemplate.Copy(), owner, &CDialog::DialogProc, self);
+    return DialogBoxParamW(module, MAKEINTRESOURCEW(m_templateId), owner, &CDialog::DialogProc, self);
 }
 
 HWND CDialog::OwnerWindow() const
@@ -60,16 +70,20 @@ HWND CDialog::OwnerWindow() const
     return GetAncestor(owner->m_hWnd, GA_ROOT);
 }
 
-// A dialog that did not place itself while it was being initialized opens in the middle of
-// what it belongs to rather than where its template says (mostly 0, 0: the screen's
-// corner). Child dialogs stay where their parent put them.
+// Once initialized, the dialog makes room for texts that its font draws larger than the
+// template planned. A dialog that did not place itself while it was being initialized
+// then opens in the middle of what it belongs to rather than where its template says
+// (mostly 0, 0: the screen's corner). Child dialogs stay where their parent put them.
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
     RECT before{};
     GetWindowRect(m_hWnd, &before);
     const BOOL result = OnInitDialog();
+    if (!m_hWnd)
+        return result;
+    FitControlsToTheirTexts();
     RECT after{};
-    if (m_hWnd && GetWindowRect(m_hWnd, &after) && EqualRect(&before, &after) &&
+    if (GetWindowRect(m_hWnd, &after) && before.left == after.left && before.top == after.top &&
         !(GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD))
         CentreOnOwnerOrScreen();
     return result;

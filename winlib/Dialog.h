@@ -52,6 +52,10 @@ private:
     // Centres the dialog over its owner, or on its monitor's work area when it has none,
     // and keeps it inside that work area.
     void CentreOnOwnerOrScreen();
+    // Measures each control's text with the font the control got and gives it the room
+    // it needs, moving what stands beyond it and growing the dialog; where every text
+    // fits, nothing moves.
+    void FitControlsToTheirTexts();
 
     static const MessageEntry messageEntries[];
 

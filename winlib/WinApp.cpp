@@ -26,6 +26,13 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
+const wchar_t* CWinApp::StandInFaceFor(const wchar_t* templateFace)
+{
+    if (!m_standInFace || !templateFace[0] || IsFontFaceInstalled(templateFace))
+        return nullptr;
+    return m_standInFont.Register(AfxGetResourceHandle(), m_standInFontId) ? m_standInFace : nullptr;
+}
+
 HICON AfxLoadIcon(UINT id)
 {
     const wchar_t* name = MAKEINTRESOURCEW(id);

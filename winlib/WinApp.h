@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Font.h"
 #include "Wnd.h"
 
 // The application object. A program defines exactly one, as a global; the main routine
@@ -22,6 +23,20 @@ public:
     // nothing.
     void OnHelp() {}
 
+    // A font among the resources (RCDATA `fontResourceId`, family `face`) for dialogs whose
+    // template names a face the system has no font of: without a font of its face a
+    // dialog gets whatever the font mapper picks for the system's character set, which
+    // may lack the dialog's characters and has other proportions than its layout.
+    void SetStandInDialogFont(UINT fontResourceId, const wchar_t* face)
+    {
+        m_standInFontId = fontResourceId;
+        m_standInFace = face;
+    }
+    // The face a dialog whose template names `templateFace` is made with instead: the
+    // stand-in's where the system has no font of that face, registered for this process
+    // on first use; null where the template's own face is there (or there is no stand-in).
+    const wchar_t* StandInFaceFor(const wchar_t* templateFace);
+
     const wchar_t* m_pszAppName;
     HINSTANCE m_hInstance = nullptr;
     // The module that dialog templates, strings and icons are loaded from.
@@ -32,6 +47,11 @@ public:
 
 protected:
     int m_exitCode = 0;
+
+private:
+    UINT m_standInFontId = 0;
+    const wchar_t* m_standInFace = nullptr;
+    CPrivateFont m_standInFont;
 };
 
 // The one application object, or null when there is none.

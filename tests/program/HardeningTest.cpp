@@ -47,7 +47,7 @@ TEST_P(HardeningTest, ImportsOnlyTheSystemsOwnDlls)
     for (std::string& name : imports)
         std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
     std::sort(imports.begin(), imports.end());
-    EXPECT_EQ(imports, (std::vector<std::string>{"kernel32.dll", "msvcrt.dll", "user32.dll"}));
+    EXPECT_EQ(imports, (std::vector<std::string>{"gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll"}));
 }
 
 // The list of system functions the product may import, as "dll!function" with the oldest

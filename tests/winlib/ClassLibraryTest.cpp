@@ -276,6 +276,57 @@ TEST(DialogPlacementTest, AnOwnedDialogOpensOverItsOwnerAndInsideTheWorkArea)
     EXPECT_EQ(owner.DoModal(), IDOK);
 }
 
+// Where a control stands in its dialog's client area, and where its template put it
+// (dialog units, as x, y, width, height), in pixels: the dialog manager converts the
+// width and height apart from the position.
+RECT ControlRect(HWND dialog, int id)
+{
+    RECT rect = WindowRect(GetDlgItem(dialog, id));
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+RECT DesignedRect(HWND dialog, int x, int y, int width, int height)
+{
+    RECT rect{x, y, width, height};
+    MapDialogRect(dialog, &rect);
+    return {rect.left, rect.top, rect.left + rect.right, rect.top + rect.bottom};
+}
+
+TEST(DialogTextFitTest, ACrampedDialogMakesRoomAndOneWhoseTextsFitStaysAsDesigned)
+{
+    Scripted fits([](Scripted& d) {
+        EXPECT_TRUE(Same(ControlRect(d.m_hWnd, IDOK), DesignedRect(d.m_hWnd, 5, 40, 50, 14)));
+        EXPECT_TRUE(Same(ControlRect(d.m_hWnd, IDC_TEST_OTHER), DesignedRect(d.m_hWnd, 5, 5, 50, 14)));
+        RECT client{};
+        GetClientRect(d.m_hWnd, &client);
+        EXPECT_TRUE(Same(client, DesignedRect(d.m_hWnd, 0, 0, 120, 60)));
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(fits.DoModal(), IDOK);
+
+    ScriptedDialog<CDialog> cramped(
+        [](ScriptedDialog<CDialog>& d) {
+            const RECT paragraph = ControlRect(d.m_hWnd, IDC_CRAMPED_PARAGRAPH);
+            const RECT designed = DesignedRect(d.m_hWnd, 5, 5, 110, 16);
+            const int grewBy = (paragraph.bottom - paragraph.top) - (designed.bottom - designed.top);
+            EXPECT_GT(grewBy, 0) << "the paragraph gets the lines it needs";
+            EXPECT_EQ(paragraph.right, designed.right) << "at its width";
+            const RECT choice = ControlRect(d.m_hWnd, IDC_CRAMPED_CHOICE);
+            const RECT choiceDesigned = DesignedRect(d.m_hWnd, 5, 25, 40, 10);
+            EXPECT_EQ(choice.top, choiceDesigned.top + grewBy) << "what stands below moves down by as much";
+            EXPECT_GT(choice.right, choiceDesigned.right) << "a line that does not fit widens";
+            EXPECT_EQ(ControlRect(d.m_hWnd, IDOK).top, DesignedRect(d.m_hWnd, 35, 60, 50, 14).top + grewBy);
+            RECT client{};
+            GetClientRect(d.m_hWnd, &client);
+            EXPECT_EQ(client.bottom, DesignedRect(d.m_hWnd, 0, 0, 120, 80).bottom + grewBy);
+            EXPECT_LE(CentreDistance(WindowRect(d.m_hWnd), WorkAreaOf(d.m_hWnd)), 2) << "centred as it now is";
+            d.EndDialog(IDOK);
+        },
+        IDD_CRAMPED_DIALOG);
+    EXPECT_EQ(cramped.DoModal(), IDOK);
+}
+
 TEST(ModalRunTest, AMissingTemplateFailsWithoutAWindow)
 {
     CDialog missing(4321);

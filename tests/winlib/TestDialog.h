@@ -1,4 +1,7 @@
 #pragma once
 
 #define IDD_TEST_DIALOG 1
+#define IDD_CRAMPED_DIALOG 2
 #define IDC_TEST_OTHER 42
+#define IDC_CRAMPED_PARAGRAPH 43
+#define IDC_CRAMPED_CHOICE 44

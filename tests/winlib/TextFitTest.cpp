@@ -1,0 +1,102 @@
+// Making room for texts, and naming another face in a copy of a dialog template, as plain
+// computation: natively and under Wine.
+#include "winlib/TextFit.h"
+#include "winlib/TemplateFace.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// The settings dialog's layout in pixels: two paragraphs, two choices, OK and Cancel.
+std::vector<ControlFit> SettingsLayout()
+{
+    return {{{22, 15, 307, 60}},   {{22, 60, 307, 105}},  {{22, 113, 157, 128}},
+            {{22, 135, 142, 153}}, {{82, 158, 157, 179}}, {{172, 158, 247, 179}}};
+}
+
+TEST(TextFitTest, AParagraphThatNeedsALineMoreMovesWhatStandsBelowIt)
+{
+    std::vector<ControlFit> controls = SettingsLayout();
+    controls[0].neededHeight = 60;  // 15 pixels more
+    controls[2].neededWidth = 180;  // the first choice, 45 pixels wider: nothing to its right
+    controls[3].neededWidth = 100;  // narrower than it is: a control never shrinks
+    const ClientSize size = FitControls(controls.data(), controls.size(), {334, 194});
+    EXPECT_EQ(controls[0].rect.bottom, 75);
+    EXPECT_EQ(controls[1].rect.top, 75) << "the paragraph below, touching it, follows";
+    EXPECT_EQ(controls[2].rect.top, 128);
+    EXPECT_EQ(controls[2].rect.right, 202);
+    EXPECT_EQ(controls[3].rect.right, 142);
+    EXPECT_EQ(controls[5].rect.top, 173) << "the buttons too";
+    EXPECT_EQ(controls[5].rect.left, 172) << "beside the choice's rows, not in them";
+    EXPECT_EQ(size.width, 334);
+    EXPECT_EQ(size.height, 209) << "the margin below the buttons stays";
+}
+
+// The About box: a line that grows wider pushes the OK button in its row to the right,
+// and the dialog widens; the line below it, in no row with the button, stays.
+TEST(TextFitTest, ALineThatGrowsWiderPushesWhatStandsInItsRow)
+{
+    std::vector<ControlFit> controls = {{{60, 15, 238, 27}}, {{60, 37, 238, 49}}, {{267, 10, 342, 31}}};
+    controls[0].neededWidth = 230;  // 52 pixels more
+    const ClientSize size = FitControls(controls.data(), controls.size(), {352, 82});
+    EXPECT_EQ(controls[2].rect.left, 319);
+    EXPECT_EQ(controls[1].rect.right, 238);
+    EXPECT_EQ(size.width, 404);
+    EXPECT_EQ(size.height, 82);
+}
+
+// A template as the resource compiler writes it: header, menu, class, caption, font, and
+// the items from the next 4-byte boundary on.
+std::vector<std::uint8_t> Template(bool extended, const std::u16string& face)
+{
+    std::vector<std::uint8_t> t;
+    auto unit = [&t](std::uint32_t u) { t.push_back(u & 0xFF), t.push_back((u >> 8) & 0xFF); };
+    auto text = [&](const std::u16string& s) {
+        for (char16_t c : s)
+            unit(c);
+        unit(0);
+    };
+    if (extended)
+        unit(1), unit(0xFFFF), unit(0), unit(0), unit(0), unit(0);
+    unit(0x00C0), unit(0x90C8);  // style: DS_SETFONT, ...
+    if (!extended)
+        unit(0), unit(0);
+    unit(1), unit(0), unit(0), unit(223), unit(129);           // one item; x, y, cx, cy
+    unit(0xFFFF), unit(7), text(u"#32770"), text(u"Vorlamy");  // a menu by ordinal
+    unit(9);
+    if (extended)
+        unit(0), unit(0x0100);  // weight 0, not italic, character set 1
+    text(face);
+    while (t.size() % 4)
+        t.push_back(0);
+    for (std::uint8_t b = 1; b <= 30; ++b)
+        t.push_back(b);  // the item, as opaque bytes
+    return t;
+}
+
+TEST(TemplateFaceTest, ACopyNamesTheNewFaceAndKeepsTheItemsWholeAndAligned)
+{
+    for (bool extended : {false, true}) {
+        const std::u16string face = u"ＭＳ Ｐゴシック";
+        const std::vector<std::uint8_t> original = Template(extended, face);
+        const template_face::FacePlace place = template_face::FindFace(original.data(), original.size());
+        ASSERT_TRUE(place.found) << extended;
+        EXPECT_EQ(place.length, face.size());
+        EXPECT_EQ(original[place.itemsAt], 1);
+
+        for (const std::u16string& other : {std::u16string(u"Ume P Gothic"), std::u16string(u"X")}) {
+            std::vector<std::uint8_t> copy(template_face::SizeWithFace(original.size(), place, other.size()));
+            template_face::CopyWithFace(original.data(), original.size(), place, other.data(), other.size(),
+                                        copy.data());
+            EXPECT_EQ(copy, Template(extended, other)) << extended;
+        }
+    }
+    std::vector<std::uint8_t> cut = Template(true, u"ＭＳ Ｐゴシック");
+    cut.resize(60);
+    EXPECT_FALSE(template_face::FindFace(cut.data(), cut.size()).found) << "a template that ends in its face";
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+// Zeroed memory of the process heap for a number of objects of a plain type, freed with
+// the object. Empty (false) when the heap has no room: nothing here throws. A heap block
+// is aligned for any type.
+template <class T>
+class CHeapBlock {
+public:
+    CHeapBlock() = default;
+    explicit CHeapBlock(std::size_t count) { Allocate(count); }
+    CHeapBlock(const CHeapBlock&) = delete;
+    CHeapBlock& operator=(const CHeapBlock&) = delete;
+    ~CHeapBlock() { HeapFree(GetProcessHeap(), 0, m_data); }
+
+    // Room for `count` objects in place of what it held; false when there is none.
+    bool Allocate(std::size_t count)
+    {
+        HeapFree(GetProcessHeap(), 0, m_data);
+        m_data = static_cast<T*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, count ? count * sizeof(T) : 1));
+        return m_data != nullptr;
+    }
+
+    explicit operator bool() const { return m_data != nullptr; }
+    T* Get() const { return m_data; }
+    T& operator[](std::size_t i) const { return m_data[i]; }
+
+private:
+    T* m_data = nullptr;
+};
