@@ -146,6 +146,8 @@ TEST(SettingsDlgTest, AFailedSaveIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(dlg.messageBoxTitle, L"Vorlamy");
     EXPECT_NE(dlg.messageBoxText.find(L"TandL.ini"), std::wstring::npos) << "names the file";
     EXPECT_NE(dlg.messageBoxText.find(L"保存できませんでした"), std::wstring::npos);
+    EXPECT_NE(dlg.messageBoxText.find(L"\nThe setting file TandL.ini could not be saved."), std::wstring::npos)
+        << "in English too, on a line of its own";
     EXPECT_NE(dlg.messageBoxText.find(L"("), std::wstring::npos) << "gives the system's reason";
     EXPECT_TRUE(fs::is_directory("TandL.ini"));
     EXPECT_EQ(dir.Listing(), "TandL.ini") << "no temporary file is left behind";
