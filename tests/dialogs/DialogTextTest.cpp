@@ -31,9 +31,7 @@ std::string Faults(HWND control, FontSeen& font)
     wchar_t buffer[512] = {};
     const std::wstring text(buffer, GetWindowTextW(control, buffer, 512));
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    wchar_t className[16] = {};
-    GetClassNameW(control, className, 16);
-    const bool isStatic = lstrcmpiW(className, L"Static") == 0;
+    const bool isStatic = SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_STATIC;
     if (text.empty() || (isStatic && (style & SS_TYPEMASK) == SS_ICON))
         return {};
     HDC dc = GetDC(control);
