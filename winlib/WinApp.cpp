@@ -53,8 +53,22 @@ void AfxLoadDllsOnlyFromSystem()
         reinterpret_cast<SetDefaultDllDirectoriesProc>(reinterpret_cast<void (*)()>(found));
     if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
         return;
-    // Without it, at least the current folder leaves the search.
+    // Without it (Windows XP, Vista, 7 without that update) the current folder leaves the
+    // search, but the program's own folder stays first in it. A DLL that is already
+    // loaded is what a later load by name gets, so the ones the dialogs bring in by name
+    // (the themed controls load uxtheme.dll, which loads dwmapi.dll where there is one)
+    // are loaded now from the system folder by full path, their own DLLs looked for there
+    // too. They stay loaded for the life of the process.
     SetDllDirectoryW(L"");
+    wchar_t path[MAX_PATH];
+    const UINT folder = GetSystemDirectoryW(path, MAX_PATH - 16);
+    if (!folder || folder >= MAX_PATH - 16)
+        return;
+    const wchar_t* const loadedByName[] = {L"\\uxtheme.dll", L"\\dwmapi.dll"};
+    for (const wchar_t* name : loadedByName) {
+        lstrcpyW(path + folder, name);
+        LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
 }
 
 CWinApp* AfxGetApp() { return g_app; }

@@ -71,8 +71,9 @@ HICON AfxLoadIcon(UINT id);
 inline void AfxEnableControlContainer() {}
 
 // Takes the program's own folder and the current folder out of the search for DLLs that
-// are loaded by name, so that only the system's copies load. Called first thing in the
-// process, before anything can load such a DLL (creating a window loads uxtheme).
+// are loaded by name, so that only the system's copies load; where Windows cannot, loads
+// the DLLs the dialogs need from the system folder before anything asks for them by name.
+// Called first thing in the process (creating a window loads uxtheme).
 void AfxLoadDllsOnlyFromSystem();
 
 // The main routine: runs the application object's start-up, loop and clean-up.

@@ -67,17 +67,35 @@ TEST_F(PlantedDllTest, APlainProgramLoadsAPlantedUxThemeFromItsFolder)
     EXPECT_TRUE(PlantRunsIn(baseline));
 }
 
-TEST_F(PlantedDllTest, VorlamyLoadsDllsOnlyFromTheSystem)
+// Windows XP, Vista and 7 without KB2533623 have no SetDefaultDllDirectories: a copy whose
+// lookup of that name (one letter changed) finds nothing takes the way it takes there.
+void WithoutSetDefaultDllDirectories(const fs::path& exe)
+{
+    std::string bytes = ReadWholeFile(exe);
+    const std::string name("SetDefaultDllDirectories", sizeof "SetDefaultDllDirectories");
+    const std::size_t at = bytes.find(name);
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + name.size() - 2] = 'Z';
+    WriteWholeFile(exe, bytes);
+}
+
+TEST_F(PlantedDllTest, VorlamyLoadsDllsOnlyFromTheSystemWithOrWithoutSetDefaultDllDirectories)
 {
     const fs::path exe = PlantBeside(ProgramExecutables().front().path);
-    PreferNativeUxTheme native(exe.filename().wstring());
-    ASSERT_TRUE(native.IsSet());
-    RunningProgram program(exe, L"", directory.Path());
-    ASSERT_NE(program.WaitForDialog(), nullptr);
-    program.Click(IDOK);
-    EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_EQ(ReadWholeFile("TandL.ini"), "0");
-    EXPECT_FALSE(PlantRan()) << "the planted uxtheme.dll ran inside Vorlamy";
+    for (bool without : {false, true}) {
+        SCOPED_TRACE(without ? "without SetDefaultDllDirectories" : "with SetDefaultDllDirectories");
+        if (without)
+            WithoutSetDefaultDllDirectories(exe);
+        PreferNativeUxTheme native(exe.filename().wstring());
+        ASSERT_TRUE(native.IsSet());
+        RunningProgram program(exe, L"", directory.Path());
+        ASSERT_NE(program.WaitForDialog(), nullptr);
+        program.Click(IDC_HWTNL_ON);
+        program.Click(IDOK);
+        EXPECT_EQ(program.WaitForExit(), 0u);
+        EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+        EXPECT_FALSE(PlantRan()) << "the planted uxtheme.dll ran inside Vorlamy";
+    }
 }
 
 }  // namespace
