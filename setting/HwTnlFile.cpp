@@ -16,9 +16,9 @@ HwTnlSaveResult Unconfirmed(Error error) { return {HwTnlSaveResult::Outcome::Unc
 
 // The steps go in the one order in which every failure but the last two leaves the old
 // first byte: cut a longer file to that byte, then put the new byte in its place.
-HwTnlSaveResult WriteTarget(TargetFile::Open how, char byte)
+HwTnlSaveResult WriteTarget(TargetFile::Open how, char byte, const SystemCalls& calls)
 {
-    TargetFile file(how);
+    TargetFile file(how, calls);
     if (Error error = file.OpenError())
         return NotSaved(error);
     if (Error error = file.CutToFirstByte())
@@ -35,32 +35,28 @@ HwTnlSaveResult WriteTarget(TargetFile::Open how, char byte)
 HwTnlSaveResult CreateWithTheByte(char byte, const SystemCalls& calls)
 {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        Error error;
-        {
-            NewFile file(attempt, calls);
-            error = file.Create(byte);
-            if (NameIsTaken(error))
-                continue;
+        NewFile file(attempt, calls);
+        Error error = file.Create(byte);
+        if (NameIsTaken(error))
+            continue;
+        if (!error) {
+            error = RetriedWhileHeld([&file] { return file.BecomeTarget(); });
             if (!error) {
-                error = RetriedWhileHeld([&file] { return file.BecomeTarget(); });
-                if (!error) {
-                    if (Error closed = file.Close())
-                        return Unconfirmed(closed);
-                    return Saved();
-                }
-                // TandL.ini appeared meanwhile: the next round writes it where it stands.
-                if (NameIsTaken(error))
-                    return NotSaved(error);
-            } else if (!IsDenied(error)) {
-                return NotSaved(error);
+                if (Error closed = file.Close())
+                    return Unconfirmed(closed);
+                return Saved();
             }
-        }  // the temporary file goes here
-        // A folder may let us create files but not remove them again (a permission of its
-        // own on Windows), and a file system, a network redirector or a filter driver may
-        // refuse the rename: then TandL.ini is made directly, as a plain write makes it.
-        return WriteTarget(TargetFile::Open::New, byte);
+            // TandL.ini appeared meanwhile: the next round writes it where it stands.
+            if (NameIsTaken(error))
+                return NotSaved(error);
+        }
+        break;  // the temporary file goes with `file`
     }
-    return NotSaved(NoFreeName());
+    // Where no temporary file could be made whole and renamed (a folder that lets us
+    // create files but not remove them again, a path with no room for the longer name, no
+    // free name, a file system or filter that refuses the rename), TandL.ini is made
+    // directly, as a plain write makes it, and its own error is the one reported.
+    return WriteTarget(TargetFile::Open::New, byte, calls);
 }
 
 }  // namespace
@@ -71,7 +67,7 @@ HwTnlSaveResult WriteHwTnlFile(HwTnlState state, const SystemCalls& calls)
 {
     const char byte = HwTnlFileByte(state);
     for (int attempt = 1;; ++attempt) {
-        HwTnlSaveResult result = WriteTarget(TargetFile::Open::Existing, byte);
+        HwTnlSaveResult result = WriteTarget(TargetFile::Open::Existing, byte, calls);
         if (IsMissing(result.systemError))
             result = CreateWithTheByte(byte, calls);
         const Error error = result.systemError;

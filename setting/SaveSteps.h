@@ -18,16 +18,26 @@ using Handle = void*;
 using Handle = int;
 #endif
 
-// The system functions a save calls that not every system has, or that a file system may
-// refuse. A save looks them up as it starts; a test puts others in their place to take
-// the paths that only other systems take.
+#ifndef _WIN32
+// This system's open() and fsync(), in a form whose address can be taken.
+int OpenFile(const char* name, int flags, int mode);
+int SyncFile(int fd);
+#endif
+
+// The system functions a save calls that not every system has, or that a file system,
+// a device or a path may refuse. A save looks them up as it starts; a test puts others in
+// their place to take the paths that only other systems, or faults, take.
 struct SystemCalls {
 #ifdef _WIN32
     // Windows Vista and later; null on Windows XP, whose kernel32 has none.
     BOOL(WINAPI* setFileInformationByHandle)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
     BOOL(WINAPI* moveFileEx)(LPCWSTR, LPCWSTR, DWORD);
+    HANDLE(WINAPI* createFile)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) = CreateFileW;
+    BOOL(WINAPI* flushFileBuffers)(HANDLE) = FlushFileBuffers;
 #else
     int (*link)(const char* existing, const char* newName);
+    int (*openFile)(const char* name, int flags, int mode) = OpenFile;
+    int (*syncFile)(int fd) = SyncFile;
 #endif
     // This system's own.
     static SystemCalls OfThisSystem();
@@ -37,12 +47,13 @@ struct SystemCalls {
 // reading and writing, as the C runtime opens a file, so it opens beside a program that
 // is reading it; not deletion, so nobody renames it away mid-write. Its permissions,
 // owner, attributes, links and streams stay its own.
-// A new one is created sharing nothing, so no other program opens it before it holds its
-// byte; if that byte never goes in, the file goes again.
+// A new one is created sharing neither reading nor writing, so no other program opens it
+// before it holds its byte; if that byte never goes in, the file goes again, deleted
+// while still held so that none can open it in between.
 class TargetFile {
 public:
     enum class Open { Existing, New };
-    explicit TargetFile(Open how);
+    TargetFile(Open how, const SystemCalls& calls);
     TargetFile(const TargetFile&) = delete;
     TargetFile& operator=(const TargetFile&) = delete;
     ~TargetFile();
@@ -58,6 +69,7 @@ public:
     Error Close();
 
 private:
+    const SystemCalls& m_calls;
     Handle m_file;
     Error m_openError = 0;
     bool m_createdEmpty = false;
@@ -102,12 +114,8 @@ bool IsMissing(Error error);
 // The name is taken: by TandL.ini that appeared meanwhile, or by a temporary file that a
 // crashed save left behind.
 bool NameIsTaken(Error error);
-// The system refused the access asked for.
-bool IsDenied(Error error);
 // Another program holds TandL.ini open and shares no writing with us.
 bool HeldByAnotherProgram(Error error);
-// The error of a save that found no free temporary name.
-Error NoFreeName();
 
 // A short wait before trying again what another program blocked for an instant.
 void PauseBriefly();

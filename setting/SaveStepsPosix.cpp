@@ -26,7 +26,10 @@ Error WriteByteAt(int fd, char byte)
 }
 
 // A file that cannot be synchronized (a special file) has nothing waiting to be flushed.
-Error FlushToDisk(int fd) { return fsync(fd) == 0 || errno == EINVAL ? 0 : LastError(); }
+Error FlushToDisk(int fd, const SystemCalls& calls)
+{
+    return calls.syncFile(fd) == 0 || errno == EINVAL ? 0 : LastError();
+}
 
 Error CloseFile(int& fd)
 {
@@ -37,11 +40,15 @@ Error CloseFile(int& fd)
 
 }  // namespace
 
+int OpenFile(const char* name, int flags, int mode) { return open(name, flags, static_cast<mode_t>(mode)); }
+int SyncFile(int fd) { return fsync(fd); }
+
 SystemCalls SystemCalls::OfThisSystem() { return {::link}; }
 
-TargetFile::TargetFile(Open how)
-    : m_file(how == Open::Existing ? open(kTarget, O_WRONLY | O_CLOEXEC | O_NOCTTY)
-                                   : open(kTarget, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666))
+TargetFile::TargetFile(Open how, const SystemCalls& calls)
+    : m_calls(calls),
+      m_file(how == Open::Existing ? calls.openFile(kTarget, O_WRONLY | O_CLOEXEC | O_NOCTTY, 0)
+                                   : calls.openFile(kTarget, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666))
 {
     if (m_file < 0)
         m_openError = LastError();
@@ -50,9 +57,9 @@ TargetFile::TargetFile(Open how)
 
 TargetFile::~TargetFile()
 {
-    Close();
     if (m_createdEmpty)
         unlink(kTarget);
+    Close();
 }
 
 Error TargetFile::CutToFirstByte()
@@ -72,7 +79,7 @@ Error TargetFile::WriteFirstByte(char byte)
     return error;
 }
 
-Error TargetFile::Flush() { return FlushToDisk(m_file); }
+Error TargetFile::Flush() { return FlushToDisk(m_file, m_calls); }
 Error TargetFile::Close() { return CloseFile(m_file); }
 
 NewFile::NewFile(int attempt, const SystemCalls& calls) : m_calls(calls), m_file(-1)
@@ -95,13 +102,13 @@ void NewFile::Remove() { unlink(m_name); }
 
 Error NewFile::Create(char byte)
 {
-    m_file = open(m_name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    m_file = m_calls.openFile(m_name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (m_file < 0)
         return LastError();
     m_created = true;
     if (Error error = WriteByteAt(m_file, byte))
         return error;
-    return FlushToDisk(m_file);
+    return FlushToDisk(m_file, m_calls);
 }
 
 // POSIX has no rename that keeps an existing target; a second name given with link()
@@ -120,10 +127,8 @@ Error NewFile::Close() { return CloseFile(m_file); }
 
 bool IsMissing(Error error) { return error == ENOENT; }
 bool NameIsTaken(Error error) { return error == EEXIST; }
-bool IsDenied(Error error) { return error == EACCES || error == EPERM; }
 // No open file blocks a write here.
 bool HeldByAnotherProgram(Error) { return false; }
-Error NoFreeName() { return EEXIST; }
 
 void PauseBriefly()
 {

@@ -25,9 +25,9 @@ Error WriteByteAt(HANDLE file, char byte)
 
 // A device or file system that does not flush refuses the request as such; what was
 // written is then as far as it can go.
-Error FlushToDisk(HANDLE file)
+Error FlushToDisk(HANDLE file, const SystemCalls& calls)
 {
-    const Error error = ErrorUnless(FlushFileBuffers(file));
+    const Error error = ErrorUnless(calls.flushFileBuffers(file));
     return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED ? 0 : error;
 }
 
@@ -56,11 +56,14 @@ SystemCalls SystemCalls::OfThisSystem()
     return {KernelFunction<decltype(setFileInformationByHandle)>("SetFileInformationByHandle"), MoveFileExW};
 }
 
-TargetFile::TargetFile(Open how)
-    : m_file(how == Open::Existing
-                 ? CreateFileW(kTarget, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr)
-                 : CreateFileW(kTarget, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr))
+// A new one shares deleting alone: that lets it be deleted by name while this handle still
+// holds it, on every Windows, without asking for any access that a plain create does not.
+TargetFile::TargetFile(Open how, const SystemCalls& calls)
+    : m_calls(calls),
+      m_file(how == Open::Existing ? calls.createFile(kTarget, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                                   : calls.createFile(kTarget, GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr))
 {
     if (m_file == INVALID_HANDLE_VALUE)
         m_openError = GetLastError();
@@ -69,9 +72,11 @@ TargetFile::TargetFile(Open how)
 
 TargetFile::~TargetFile()
 {
-    Close();
+    // Marked for deletion while held, the file goes as the handle closes; meanwhile no
+    // other program can open it.
     if (m_createdEmpty)
         DeleteFileW(kTarget);
+    Close();
 }
 
 Error TargetFile::CutToFirstByte()
@@ -95,7 +100,7 @@ Error TargetFile::WriteFirstByte(char byte)
     return error;
 }
 
-Error TargetFile::Flush() { return FlushToDisk(m_file); }
+Error TargetFile::Flush() { return FlushToDisk(m_file, m_calls); }
 Error TargetFile::Close() { return CloseFile(m_file); }
 
 NewFile::NewFile(int attempt, const SystemCalls& calls) : m_calls(calls), m_file(INVALID_HANDLE_VALUE)
@@ -132,13 +137,13 @@ Error NewFile::Create(char byte)
     // Shared with nobody until it is TandL.ini: a virus scanner that comes to look at the
     // new file cannot hold it and so block the rename. Asking to delete it as well finds
     // out now whether this folder lets us remove what we made.
-    m_file = CreateFileW(m_name, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_file = m_calls.createFile(m_name, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_file == INVALID_HANDLE_VALUE)
         return GetLastError();
     m_created = true;
     if (Error error = WriteByteAt(m_file, byte))
         return error;
-    return FlushToDisk(m_file);
+    return FlushToDisk(m_file, m_calls);
 }
 
 Error NewFile::BecomeTarget()
@@ -175,8 +180,6 @@ Error NewFile::Close() { return CloseFile(m_file); }
 bool IsMissing(Error error) { return error == ERROR_FILE_NOT_FOUND; }
 bool NameIsTaken(Error error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 bool HeldByAnotherProgram(Error error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
-bool IsDenied(Error error) { return error == ERROR_ACCESS_DENIED; }
-Error NoFreeName() { return ERROR_FILE_EXISTS; }
 
 void PauseBriefly() { Sleep(25); }
 

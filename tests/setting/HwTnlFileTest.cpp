@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -447,6 +448,74 @@ TEST(HwTnlFileRenameTest, ARefusedRenameEndsInTandLIniMadeDirectly)
         EXPECT_TRUE(result) << result.systemError;
         EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
         EXPECT_EQ(dir.Listing(), "TandL.ini") << "no temporary file may be left behind";
+    }
+}
+
+// Faults put in the save's way through its system calls: a temporary name refused with
+// kError (a path with no room for it, no free name); with kError 0, new files that take
+// no byte; a flush that fails.
+#ifdef _WIN32
+constexpr unsigned long kPathTooLong = ERROR_FILENAME_EXCED_RANGE, kNameTaken = ERROR_FILE_EXISTS,
+                        kDeviceFailed = ERROR_IO_DEVICE;
+template <unsigned long kError>
+HANDLE WINAPI Create(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD how, DWORD flags,
+                     HANDLE model)
+{
+    if (kError && std::wcsstr(name, L".tmp"))
+        return SetLastError(kError), INVALID_HANDLE_VALUE;
+    access = !kError && how == CREATE_NEW ? (access & ~GENERIC_WRITE) | GENERIC_READ : access;
+    return CreateFileW(name, access, share, security, how, flags, model);
+}
+BOOL WINAPI FlushFails(HANDLE) { return SetLastError(kDeviceFailed), FALSE; }
+#else
+constexpr unsigned long kPathTooLong = ENAMETOOLONG, kNameTaken = EEXIST, kDeviceFailed = EIO;
+template <unsigned long kError>
+int Create(const char* name, int flags, int mode)
+{
+    if (kError && std::strstr(name, ".tmp"))
+        return errno = static_cast<int>(kError), -1;
+    return save_steps::OpenFile(name, !kError && (flags & O_CREAT) ? (flags & ~O_ACCMODE) | O_RDONLY : flags, mode);
+}
+int FlushFails(int) { return errno = EIO, -1; }
+#endif
+
+// Where a plain create would have made TandL.ini, the save does; other faults are told as
+// they are, and leave no empty file behind.
+TEST(HwTnlFileFaultTest, WhereAPlainCreateWouldWorkItDoesAndOtherFaultsAreToldAsTheyAre)
+{
+    SystemCalls pathTooLong = SystemCalls::OfThisSystem(), noFreeName = pathTooLong, unwritable = pathTooLong,
+                unflushable = pathTooLong;
+#ifdef _WIN32
+    pathTooLong.createFile = Create<kPathTooLong>, noFreeName.createFile = Create<kNameTaken>;
+    unwritable.createFile = Create<0>, unflushable.flushFileBuffers = FlushFails;
+#else
+    pathTooLong.openFile = Create<kPathTooLong>, noFreeName.openFile = Create<kNameTaken>;
+    unwritable.openFile = Create<0>, unflushable.syncFile = FlushFails;
+#endif
+    using Outcome = HwTnlSaveResult::Outcome;
+    const struct {
+        const SystemCalls& calls;
+        bool existed;
+        Outcome outcome;
+        const char* listing;
+    } cases[] = {{pathTooLong, false, Outcome::Saved, "TandL.ini"},
+                 {noFreeName, false, Outcome::Saved, "TandL.ini"},
+                 {unflushable, true, Outcome::Unconfirmed, "TandL.ini"},
+                 {unflushable, false, Outcome::Unconfirmed, "TandL.ini"},
+                 {unwritable, false, Outcome::NotSaved, ""}};
+    for (const auto& c : cases) {
+        ScratchDirectory dir;
+        if (c.existed)
+            WriteWholeFile("TandL.ini", "0");
+        const HwTnlSaveResult result = WriteHwTnlFile(HwTnlState::On, c.calls);
+        EXPECT_EQ(result.outcome, c.outcome) << "case " << &c - cases << ", error " << result.systemError;
+        EXPECT_EQ(dir.Listing(), c.listing) << "case " << &c - cases;
+        if (c.outcome == Outcome::Unconfirmed) {
+            EXPECT_EQ(result.systemError, kDeviceFailed) << "the flush's own reason";
+        }
+        if (c.outcome != Outcome::NotSaved) {
+            EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+        }
     }
 }
 
