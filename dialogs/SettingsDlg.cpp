@@ -3,6 +3,8 @@
 #include "AboutDlg.h"
 #include "WindowChrome.h"
 #include "res/resource.h"
+#include "winlib/PaintDC.h"
+#include "winlib/WinApp.h"
 
 #include <iterator>
 
@@ -53,15 +55,21 @@ void CSettingsDlg::OnOK()
     CDialog::OnOK();
 }
 
-void CSettingsDlg::ReportSaveFailure(const HwTnlSaveResult& failure)
+CString SaveFailureText(const HwTnlSaveResult& failure)
 {
-    // Says the previous setting is kept only when TandL.ini's first byte is still the old one.
+    // Says the setting is unchanged only when TandL.ini's first byte is still what it was
+    // (or there is still no file).
     const bool newByteWritten = failure.outcome == HwTnlSaveResult::Outcome::Unconfirmed;
     CString text;
     text.LoadString(newByteWritten ? IDS_SAVE_UNCONFIRMED : IDS_SAVE_FAILED);
     text += L"\n\n";
     text += FormatSystemMessage(failure.systemError);
-    MessageBox(text, GetWindowText(), MB_OK | MB_ICONERROR);
+    return text;
+}
+
+void CSettingsDlg::ReportSaveFailure(const HwTnlSaveResult& failure)
+{
+    MessageBox(SaveFailureText(failure), GetWindowText(), MB_OK | MB_ICONERROR);
 }
 
 void CSettingsDlg::OnSysCommand(UINT commandId, LPARAM)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "setting/HwTnlFile.h"
-#include "winlib/Afx.h"
+#include "winlib/Dialog.h"
 
 // The main window: explains the hardware T&L trade-off and saves the user's choice to
 // TandL.ini on OK. It always opens with "do not use" chosen; the file is never read.
@@ -34,3 +34,7 @@ private:
 
     static const MessageEntry messageEntries[];
 };
+
+// What the dialog says when a save failed: what became of the setting, in Japanese and in
+// English, then the system's reason and its code.
+CString SaveFailureText(const HwTnlSaveResult& failure);

@@ -148,6 +148,10 @@ TEST(SettingsDlgTest, AFailedSaveIsReportedAndTheDialogStaysOpen)
     EXPECT_NE(dlg.messageBoxText.find(L"保存できませんでした"), std::wstring::npos);
     EXPECT_NE(dlg.messageBoxText.find(L"\nThe setting file TandL.ini could not be saved."), std::wstring::npos)
         << "in English too, on a line of its own";
+    // A byte written but not confirmed on the disk is told as such, with the reason.
+    const std::wstring unconfirmed(SaveFailureText({HwTnlSaveResult::Outcome::Unconfirmed, ERROR_IO_DEVICE}));
+    EXPECT_NE(unconfirmed.find(L"確認できませんでした"), std::wstring::npos);
+    EXPECT_NE(unconfirmed.find(L"(1117)"), std::wstring::npos);
     EXPECT_NE(dlg.messageBoxText.find(L"("), std::wstring::npos) << "gives the system's reason";
     EXPECT_TRUE(fs::is_directory("TandL.ini"));
     EXPECT_EQ(dir.Listing(), "TandL.ini") << "no temporary file is left behind";

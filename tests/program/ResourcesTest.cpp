@@ -135,17 +135,16 @@ std::wstring LoadedString(HMODULE module, UINT id)
     return std::wstring(text ? text : L"", length > 0 ? length : 0);
 }
 
-// A failed save names the file and says what became of the setting: kept, or written
-// but not confirmed. Only the first may say the previous setting is kept.
+// A failed save names the file and says what became of the setting, in words that are
+// true whether or not there was a TandL.ini before; in English too, on a line of its own.
 TEST_P(ResourcesTest, SaveFailureTextsSayWhatBecameOfTheSetting)
 {
     const std::wstring failed = LoadedString(Module(), IDS_SAVE_FAILED);
+    EXPECT_NE(failed.find(L"「TandL.ini」を保存できませんでした。設定は変更されていません。\nThe "),
+              std::wstring::npos);
     const std::wstring unconfirmed = LoadedString(Module(), IDS_SAVE_UNCONFIRMED);
-    EXPECT_NE(failed.find(L"「TandL.ini」"), std::wstring::npos);
-    EXPECT_NE(failed.find(L"以前の設定はそのまま残っています"), std::wstring::npos);
-    EXPECT_NE(unconfirmed.find(L"「TandL.ini」"), std::wstring::npos);
-    EXPECT_NE(unconfirmed.find(L"新しい設定は書き込まれました"), std::wstring::npos);
-    EXPECT_EQ(unconfirmed.find(L"以前の設定"), std::wstring::npos);
+    EXPECT_NE(unconfirmed.find(L"に新しい設定を書き込みましたが、"), std::wstring::npos);
+    EXPECT_NE(unconfirmed.find(L"。\nThe new setting was written"), std::wstring::npos);
 }
 
 #pragma pack(push, 2)
