@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winlib/Afx.h"
+#include "winlib/WinApp.h"
 
 // Vorlamy's application: runs the settings dialog as its main window, then ends.
 class CConfigApp : public CWinApp {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "winlib/Afx.h"
+#include "winlib/Dialog.h"
 
 // The version box: the application icon, the program's name and version, and OK.
 class CAboutDlg : public CDialog {

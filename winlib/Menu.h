@@ -9,7 +9,6 @@ public:
     // The wrapper of a menu handle; empty (false) when there is no menu.
     static CMenu FromHandle(HMENU menu) { return CMenu(menu); }
 
-    HMENU GetSafeHmenu() const { return m_hMenu; }
     explicit operator bool() const { return m_hMenu != nullptr; }
 
     // Appends one item (or, with MF_SEPARATOR, a separator) at the end of the menu.

@@ -44,18 +44,6 @@ CString& CString::operator+=(const wchar_t* text)
     return *this;
 }
 
-bool operator==(const CString& a, const CString& b)
-{
-    if (a.m_length != b.m_length)
-        return false;
-    const wchar_t *x = a, *y = b;
-    for (int i = 0; i < a.m_length; ++i) {
-        if (x[i] != y[i])
-            return false;
-    }
-    return true;
-}
-
 wchar_t* CString::GetBufferSetLength(int length)
 {
     wchar_t* buffer = Allocate(length);

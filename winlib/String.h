@@ -31,7 +31,6 @@ public:
     operator const wchar_t*() const { return m_text ? m_text : L""; }
 
     CString& operator+=(const wchar_t* text);
-    friend bool operator==(const CString& a, const CString& b);
 
     // Room for `length` characters to be written by a system call; ReleaseBuffer() then
     // takes the length from the terminating zero. Null when memory runs out.

@@ -5,7 +5,8 @@
 // clicks) goes through the same loop a user's input would.
 
 #include "OwnedDialogBox.h"
-#include "winlib/Afx.h"
+#include "winlib/Dialog.h"
+#include "winlib/WinApp.h"
 
 #include <functional>
 #include <iterator>
