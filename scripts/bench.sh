@@ -9,10 +9,9 @@ source scripts/wine-env.sh
 rounds=${1:-60}
 
 bash scripts/install-deps.sh test
-if can_run_wine32; then arch=win32; else arch=win64; fi
+arch=$(wine_arch)
 dir=build/$arch
-[ -f "$dir/build.ninja" ] || cmake --preset "$arch" >/dev/null
-ninja -C "$dir" Vorlamy Baseline BaselineUnthemed bench_driver >/dev/null
+build_tree "$arch" Vorlamy Baseline BaselineUnthemed bench_driver >/dev/null
 
 trap stop_everything EXIT
 start_private_display
@@ -39,7 +38,7 @@ echo "== In a player's prefix without Japanese fonts, where Vorlamy registers it
 in_players_prefix
 rm -rf "$scratch"
 if [ "$arch" = win64 ]; then
-  ninja -C build/win32 Vorlamy Baseline BaselineUnthemed >/dev/null 2>&1 || true
+  build_tree win32 Vorlamy Baseline BaselineUnthemed >/dev/null 2>&1 || true
   echo
   echo "The 32-bit product (sizes only, not run here):"
   for exe in build/win32/Vorlamy.exe build/win32/Baseline.exe build/win32/BaselineUnthemed.exe; do

@@ -42,10 +42,9 @@ step() {
   fi
 }
 
-if can_run_wine32; then arch=win32; else
-  arch=win64
+arch=$(wine_arch)
+[ "$arch" = win32 ] ||
   echo "note: $(why_no_wine32); running the x86_64 build of the same code instead of the 32-bit product." >&2
-fi
 dir=build/$arch
 {
   # One run at a time builds; the programs themselves run side by side.
@@ -53,8 +52,7 @@ dir=build/$arch
   if [ ! -f "$dir/build.ninja" ] || ! ninja -C "$dir" -n Vorlamy 2>/dev/null | grep -q 'no work to do'; then
     echo "set-up: building Vorlamy ($dir)" >&2
   fi
-  [ -f "$dir/build.ninja" ] || step "configuring the $arch build" cmake --preset "$arch"
-  step "building Vorlamy" ninja -C "$dir" Vorlamy
+  step "building Vorlamy ($dir)" build_tree "$arch" Vorlamy
   wine_prefix_made "$arch" || { echo "$me: making the Wine prefix build/wine-$arch failed" >&2; exit 1; }
 } 9>build/run.lock
 

@@ -8,10 +8,9 @@ cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 bash scripts/install-deps.sh screenshot
 
-if can_run_wine32; then arch=win32; else arch=win64; fi
+arch=$(wine_arch)
 dir=build/$arch
-[ -f "$dir/build.ninja" ] || cmake --preset "$arch" >/dev/null
-ninja -C "$dir" Vorlamy >/dev/null
+build_tree "$arch" Vorlamy >/dev/null
 
 trap stop_everything EXIT
 start_private_display

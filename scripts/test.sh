@@ -144,30 +144,22 @@ check_release_reproducible() {
 echo "== format: every C++ source follows .clang-format"
 git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-# Configures a tree once (CMakePresets.json names them), then builds what changed.
-build() { # preset
-  [ -f "build/$1/build.ninja" ] || cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1"
-}
-
 passed=0 failed=0 skipped=0
 run_ctest() { # preset label [ctest args...]
   local dir="build/$1" label=$2; shift 2
-  local log="$dir/ctest-${label//[^a-zA-Z0-9]/_}.log"
+  local name="$dir/ctest-${label//[^a-zA-Z0-9]/_}"
   echo "== tests: $label"
-  (cd "$dir" && ctest --output-on-failure -j "$jobs" "$@") 2>&1 | tee "$log" | grep -vE '^ +(Start|[0-9]+/[0-9]+ Test)' || true
-  local line
-  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1) || true
-  if [ -z "$line" ]; then
-    echo "ctest printed no summary for $label" >&2; failed=$((failed + 1)); return
+  rm -f "$name.xml"
+  (cd "$dir" && ctest --output-on-failure --output-junit "$root/$name.xml" -j "$jobs" "$@") 2>&1 | tee "$name.log" |
+    grep -vE '^ +(Start|[0-9]+/[0-9]+ Test)' || true
+  # The counts, from the JUnit report that CTest writes: its one <testsuite> element.
+  count() { sed -nE "/<testsuite/,/>/ s/.*[[:space:]]$1=\"([0-9]+)\".*/\1/p" "$name.xml" | head -n 1; }
+  local t f k d
+  t=$(count tests) f=$(count failures) k=$(count skipped) d=$(count disabled)
+  if [ -z "$t" ] || [ -z "$f" ]; then
+    echo "ctest wrote no report for $label (see $name.log)" >&2; failed=$((failed + 1)); return
   fi
-  local f t
-  f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
-  t=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
-  # CTest counts a skipped test among the passed ones; here it is counted apart.
-  local k
-  k=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*Skipped' "$log") || true
-  passed=$((passed + t - f - k)); failed=$((failed + f)); skipped=$((skipped + k))
+  passed=$((passed + t - f - ${k:-0} - ${d:-0})); failed=$((failed + f)); skipped=$((skipped + ${k:-0}))
 }
 
 echo "== set-up: scripts/install-deps.sh with a stub apt-get"
@@ -177,25 +169,25 @@ passed=$((passed + $(grep -c '^   passed:' <<<"$setup_checks" || true)))
 failed=$((failed + $(grep -c '^   FAILED:' <<<"$setup_checks" || true)))
 
 echo "== build: native"
-build native
+build_tree native
 run_ctest native "native (Linux)"
 
 echo "== build: native with AddressSanitizer and UndefinedBehaviorSanitizer"
-build native-sanitize
+build_tree native-sanitize
 run_ctest native-sanitize "native, sanitized"
 
 echo "== build: win32 (the product)"
-build win32
+build_tree win32
 
 echo "== build: win64"
-build win64
+build_tree win64
 
 echo "== release: built twice, from two copies of the tree in two folders, at two times, by two users"
 check_release_reproducible
 
 trap stop_everything EXIT
 start_private_display
-if can_run_wine32; then product_arch=win32; else product_arch=win64; fi
+product_arch=$(wine_arch)
 echo "== the run command: scripts/run.sh twice, Enter pressed each time"
 check_run_command "$product_arch"
 

@@ -1,4 +1,4 @@
-# Sourced by scripts/test.sh and scripts/run.sh: a private Wine prefix per architecture
+# Sourced by the project's scripts (run, test, screenshot, bench): a private Wine prefix per architecture
 # and, on request, a private virtual display. Never touches the user's ~/.wine.
 #   wine_prefix_made win32|win64      creates and configures build/wine-<arch> once
 #   wine_prefix_ready win32|win64 [plain|ipagothic]
@@ -7,6 +7,8 @@
 #                                     for many runs
 #   start_private_display             starts Xvfb on a free display, exports DISPLAY
 #   stop_everything                   stops what these functions started (by PID)
+#   wine_arch                         the build that runs under Wine here: win32 or win64
+#   build_tree preset [targets...]    configures build/<preset> once, then builds
 
 VORLAMY_ROOT=${VORLAMY_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -25,6 +27,20 @@ can_run_wine32() {
 why_no_wine32() {
   if [ -x /usr/lib/wine/wine ]; then echo "this machine cannot execute 32-bit code"
   else echo "32-bit Wine (wine32:i386) is not installed"; fi
+}
+# The build that runs under Wine here: the 32-bit product, or where 32-bit Wine cannot
+# run, the x86_64 build of the same code.
+wine_arch() { if can_run_wine32; then echo win32; else echo win64; fi; }
+
+# Configures a build tree once (CMakePresets.json names them), then builds what changed:
+# the named targets, or everything.
+build_tree() { # preset [targets...]
+  local preset=$1; shift
+  if [ ! -f "$VORLAMY_ROOT/build/$preset/build.ninja" ]; then
+    (cd "$VORLAMY_ROOT" && cmake --preset "$preset" >/dev/null) || return 1
+  fi
+  if [ $# -gt 0 ]; then ninja -C "$VORLAMY_ROOT/build/$preset" "$@"
+  else (cd "$VORLAMY_ROOT" && cmake --build --preset "$preset"); fi
 }
 
 # Runs a command as an ordinary user's process runs as far as files go: root may write a
