@@ -100,9 +100,9 @@ SIZE NeededClientSize(HWND control, TextKind kind)
     // focus rectangle's pixel on each side.
     int aroundWidth = 0, aroundHeight = 0, leastHeight = 0;
     if (kind == TextKind::CheckBox) {
-        // 13 pixels at 96 dots per inch, or the system's menu check mark where that is larger.
-        const int box = winlib_detail::Larger(GetSystemMetrics(SM_CXMENUCHECK),
-                                              MulDiv(13, GetDeviceCaps(dc.Get(), LOGPIXELSX), 96));
+        // The box is 13 pixels at 96 dots per inch, themed or not, whatever the fonts; the
+        // menu's check mark (SM_CXMENUCHECK) grows with the menu font, and is not it.
+        const int box = MulDiv(13, GetDeviceCaps(dc.Get(), LOGPIXELSX), 96);
         INT digit = 0;
         GetCharWidth32W(dc.Get(), L'0', L'0', &digit);
         aroundWidth = box + digit / 2 + 2;
