@@ -53,6 +53,8 @@ rm -rf "$scratch"
 
 # In a player's prefix without Japanese fonts, with a folder in TandL.ini's place.
 players_prefix_pictures() {
+  # One Wine desktop on the display at a time: the project prefix's goes first.
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
   local -x WINEPREFIX WINEARCH FONTCONFIG_FILE LANG LC_ALL
   wine_prefix_ready "$arch" plain
   scratch=$(mktemp -d)
