@@ -77,9 +77,11 @@ private:
 // text is not to be fitted.
 SIZE NeededClientSize(HWND control, TextKind kind)
 {
+    if (kind == TextKind::None)
+        return {0, 0};
     const int length = GetWindowTextLengthW(control);
     CHeapBlock<wchar_t> text(static_cast<std::size_t>(length) + 1);
-    if (kind == TextKind::None || length <= 0 || !text || !GetWindowTextW(control, text.Get(), length + 1))
+    if (length <= 0 || !text || !GetWindowTextW(control, text.Get(), length + 1))
         return {0, 0};
     const CControlDC dc(control);
     TEXTMETRICW font{};
