@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HeapBlock.h"
+#include "TemplateFace.h"
 
 #include <windows.h>
 
@@ -22,6 +23,7 @@ public:
 private:
     const std::uint8_t* m_data = nullptr;
     DWORD m_size = 0;
+    template_face::FacePlace m_place;
     wchar_t m_face[LF_FACESIZE] = {};
     CHeapBlock<std::uint8_t> m_copy;
 };
