@@ -119,6 +119,8 @@ struct Program {
     std::wstring exe;
     std::vector<double> start, exit, memory;
 };
+// One kind of figure of every program: its start times, its exit times or its memory.
+using Figures = std::vector<double> Program::*;
 
 std::string Spread(const std::vector<double>& values, const char* format)
 {
@@ -127,8 +129,7 @@ std::string Spread(const std::vector<double>& values, const char* format)
     return text;
 }
 
-void PrintFigures(const char* what, const std::vector<Program>& programs, std::vector<double> Program::*figures,
-                  const char* unit)
+void PrintFigures(const char* what, const std::vector<Program>& programs, Figures figures, const char* unit)
 {
     std::printf("%-24s", what);
     for (const Program& program : programs) {
@@ -147,8 +148,7 @@ std::vector<double> RoundRatios(const std::vector<double>& ours, const std::vect
     return ratios;
 }
 
-void PrintRatios(const char* what, const std::vector<Program>& programs, std::vector<double> Program::*figures,
-                 double target)
+void PrintRatios(const char* what, const std::vector<Program>& programs, Figures figures, double target)
 {
     std::printf("%-24s", what);
     for (size_t i = 1; i < programs.size(); ++i) {

@@ -44,7 +44,10 @@ export SOURCE_DATE_EPOCH
 # The toolchain, as a rebuild needs it: each tool's own version and its Debian package's.
 package() { dpkg-query -W -f=' (Debian package ${binary:Package} ${Version})' "$1" 2>/dev/null || true; }
 mingw=$(printf '#include <_mingw.h>\n__MINGW64_VERSION_STR\n' | i686-w64-mingw32-gcc-posix -E -P - | tail -n 1 | tr -d '" ')
-toolchain=("GCC:       $(i686-w64-mingw32-g++-posix --version | head -n 1)$(package g++-mingw-w64-i686-posix)"
+# The Debian release first: another release has other versions of all of it.
+debian=$(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-}")
+toolchain=("Debian:    ${debian:-not Debian (no /etc/os-release)}"
+  "GCC:       $(i686-w64-mingw32-g++-posix --version | head -n 1)$(package g++-mingw-w64-i686-posix)"
   "MinGW-w64: $mingw$(package mingw-w64-i686-dev)"
   "Binutils:  $(i686-w64-mingw32-ld --version | head -n 1)$(package binutils-mingw-w64-i686)"
   "CMake:     $(cmake --version | head -n 1)$(package cmake)")

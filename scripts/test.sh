@@ -128,8 +128,8 @@ check_release_reproducible() {
   local readme="$scratch/unpacked/Vorlamy-readme.txt"
   check "Vorlamy-readme.txt: UTF-8 with a byte-order mark, CRLF line ends, English and Japanese" \
     readme_is_for_windows "$readme"
-  check "Vorlamy-readme.txt names the commit, the toolchain and Windows XP SP3, and puts the dialog in English" \
-    bash -c "grep -q 'Commit: *$commit' '$readme' && grep -q 'MinGW-w64: *[0-9]' '$readme' && grep -q 'Windows XP SP3' '$readme' && grep -q 'drawing speed (FPS)' '$readme'"
+  check "Vorlamy-readme.txt names the commit, the Debian release, the toolchain and Windows XP SP3, and puts the dialog in English" \
+    bash -c "grep -q 'Commit: *$commit' '$readme' && grep -q 'Debian: *Debian GNU/Linux [0-9]' '$readme' && grep -q 'MinGW-w64: *[0-9]' '$readme' && grep -q 'Windows XP SP3' '$readme' && grep -q 'drawing speed (FPS)' '$readme'"
   # A checkout with a changed file is not built as if it were its commit.
   local clone="$scratch/clone"
   git clone -q "$root" "$clone" && git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$clone" &&
