@@ -41,8 +41,9 @@ else
 fi
 export SOURCE_DATE_EPOCH
 
-# The toolchain, as a rebuild needs it: each tool's own version and its Debian package's.
-package() { dpkg-query -W -f=' (Debian package ${binary:Package} ${Version})' "$1" 2>/dev/null || true; }
+# The toolchain, as a rebuild needs it: each tool's own version and, on a line of its own
+# (the read-me keeps within 80 columns), its Debian package's.
+package() { dpkg-query -W -f='\n           (Debian package ${binary:Package} ${Version})' "$1" 2>/dev/null || true; }
 mingw=$(printf '#include <_mingw.h>\n__MINGW64_VERSION_STR\n' | i686-w64-mingw32-gcc-posix -E -P - | tail -n 1 | tr -d '" ')
 # The Debian release first: another release has other versions of all of it.
 debian=$(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-}")
@@ -54,7 +55,7 @@ toolchain=("Debian:    ${debian:-not Debian (no /etc/os-release)}"
 
 rm -rf build/release dist
 # One line each: a CMake list.
-cmake --preset release -DVORLAMY_COMMIT="$commit" -DVORLAMY_TOOLCHAIN="$(IFS=';'; echo "${toolchain[*]}")" >/dev/null
+cmake --preset release -DVORLAMY_COMMIT="$commit" -DVORLAMY_TOOLCHAIN="$(IFS=';'; printf '%s' "${toolchain[*]}" | tr '\n' ';')" >/dev/null
 cmake --build --preset release >/dev/null
 cpack --preset release >/dev/null
 zip=$(cd build/release && ls Vorlamy-*-win32.zip)

@@ -19,20 +19,28 @@ if [ -z "${VORLAMY_SET_UP:-}" ]; then
 fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
+failures=()  # one line for each failed test or check, for the summary
 
 # check "description" command...: one counted check of the summary.
 check() {
   local what=$1; shift
   if "$@" >/dev/null 2>&1; then echo "   passed: $what"; passed=$((passed + 1))
-  else echo "   FAILED: $what"; failed=$((failed + 1)); fi
+  else echo "   FAILED: $what"; failed=$((failed + 1)); failures+=("   failed: $what"); fi
 }
 
-# A read-me that Notepad shows right on any Windows, in both languages.
-readme_is_for_windows() { # file
+# A text file that Notepad shows right on any Windows: UTF-8 with a byte-order mark, CRLF.
+text_is_for_windows() { # file
   [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" = efbbbf ] || return 1
   iconv -f UTF-8 -t UTF-8 "$1" >/dev/null || return 1
-  [ "$(grep -c $'\r$' "$1")" = "$(wc -l <"$1")" ] || return 1
+  [ "$(grep -c $'\r$' "$1")" = "$(wc -l <"$1")" ]
+}
+# The read-me, in both languages, no wider than 80 columns (a Japanese character takes
+# two), and no quoted label or message cut at a line's end.
+readme_is_for_windows() { # file
+  text_is_for_windows "$1" || return 1
   grep -q '^\[English\]' "$1" && grep -q '^\[日本語\]' "$1" || return 1
+  [ "$(tr -d '\r' <"$1" | LC_ALL=C.UTF-8 wc -L)" -le 80 ] || return 1
+  ! tr -d '\r' <"$1" | LC_ALL=C.UTF-8 awk '{ q = gsub(/"/, "&"); o = gsub(/「/, "&"); c = gsub(/」/, "&"); if (q % 2 || o != c) bad = 1 } END { exit !bad }' || return 1
   # The title is underlined with as many characters as it has.
   local title rule
   title=$(head -n 1 "$1" | sed 's/^\xEF\xBB\xBF//; s/\r$//')
@@ -122,8 +130,14 @@ check_release_reproducible() {
   check "SHA256SUMS verifies" bash -c "cd '$a' && sha256sum -c SHA256SUMS"
   mkdir -p "$scratch/unpacked"
   (cd "$scratch/unpacked" && cmake -E tar xf "$a"/Vorlamy-*-win32.zip) 2>/dev/null || true
-  check "the zip holds exactly Vorlamy.exe and Vorlamy-readme.txt" \
-    test "$(cd "$scratch/unpacked" && find . -type f | sort | tr '\n' ' ')" = "./Vorlamy-readme.txt ./Vorlamy.exe "
+  check "the zip holds exactly Vorlamy.exe, Vorlamy-readme.txt and the two licences" \
+    test "$(cd "$scratch/unpacked" && find . -type f | LC_ALL=C sort | tr '\n' ' ')" = \
+    "./LICENSE-font.txt ./LICENSE.txt ./Vorlamy-readme.txt ./Vorlamy.exe "
+  check "the zip's licences are whole, UTF-8 with a byte-order mark and CRLF: MIT's notice and the font's" \
+    bash -c "$(declare -f text_is_for_windows); cd '$scratch/unpacked' && text_is_for_windows LICENSE.txt &&
+      text_is_for_windows LICENSE-font.txt && grep -q 'Permission is hereby granted' LICENSE.txt &&
+      grep -q 'THE SOFTWARE IS PROVIDED' LICENSE.txt && grep -q '梅フォントのライセンス' LICENSE-font.txt &&
+      grep -q 'Wataru Horai' LICENSE-font.txt"
   check "the zip's Vorlamy.exe is the one the sums name" cmp "$scratch/unpacked/Vorlamy.exe" "$a/Vorlamy.exe"
   local readme="$scratch/unpacked/Vorlamy-readme.txt"
   check "Vorlamy-readme.txt: UTF-8 with a byte-order mark, CRLF line ends, English and Japanese" \
@@ -157,9 +171,22 @@ run_ctest() { # preset label [ctest args...]
   local t f k d
   t=$(count tests) f=$(count failures) k=$(count skipped) d=$(count disabled)
   if [ -z "$t" ] || [ -z "$f" ]; then
-    echo "ctest wrote no report for $label (see $name.log)" >&2; failed=$((failed + 1)); return
+    echo "ctest wrote no report for $label (see $name.log)" >&2; failed=$((failed + 1))
+    failures+=("   failed: $label wrote no report (see $name.log)"); return
   fi
   passed=$((passed + t - f - ${k:-0} - ${d:-0})); failed=$((failed + f)); skipped=$((skipped + ${k:-0}))
+  [ "$f" -gt 0 ] && keep_failures "$label" "$name" || true
+}
+
+# A failing suite's tests by name, and its whole output kept where the next run does not
+# write, so that a failure seen once can be read afterwards.
+keep_failures() { # label report-and-log-name
+  local kept
+  kept=build/failed/$(date +%Y%m%d-%H%M%S)-$(basename "$2").log
+  mkdir -p build/failed && cp "$2.log" "$kept"
+  while read -r test; do
+    failures+=("   failed: $test ($1; its output: $kept)")
+  done < <(grep -oE '<testcase name="[^"]*"[^>]*status="fail"' "$2.xml" | sed -E 's/<testcase name="([^"]*)".*/\1/')
 }
 
 echo "== set-up: scripts/install-deps.sh with a stub apt-get"
@@ -167,6 +194,7 @@ setup_checks=$(bash tests/setup/install-deps-test.sh)
 echo "$setup_checks"
 passed=$((passed + $(grep -c '^   passed:' <<<"$setup_checks" || true)))
 failed=$((failed + $(grep -c '^   FAILED:' <<<"$setup_checks" || true)))
+while read -r line; do failures+=("   failed: set-up, ${line#*FAILED: }"); done < <(grep '^   FAILED:' <<<"$setup_checks" || true)
 
 echo "== build: native"
 build_tree native
@@ -226,5 +254,6 @@ else
 fi
 
 echo
+[ ${#failures[@]} -eq 0 ] || printf '%s\n' "${failures[@]}"
 echo "all suites: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
