@@ -59,9 +59,11 @@ CString SaveFailureText(const HwTnlSaveResult& failure)
 {
     // Says the setting is unchanged only when TandL.ini's first byte is still what it was
     // (or there is still no file).
-    const bool newByteWritten = failure.outcome == HwTnlSaveResult::Outcome::Unconfirmed;
+    using Outcome = HwTnlSaveResult::Outcome;
     CString text;
-    text.LoadString(newByteWritten ? IDS_SAVE_UNCONFIRMED : IDS_SAVE_FAILED);
+    text.LoadString(failure.outcome == Outcome::Unconfirmed ? IDS_SAVE_UNCONFIRMED
+                    : failure.outcome == Outcome::LeftEmpty ? IDS_SAVE_LEFT_EMPTY
+                                                            : IDS_SAVE_FAILED);
     text += L"\n\n";
     text += FormatSystemMessage(failure.systemError);
     return text;

@@ -13,6 +13,7 @@ constexpr int kTemporaryNameAttempts = 16;
 HwTnlSaveResult Saved() { return {HwTnlSaveResult::Outcome::Saved, 0}; }
 HwTnlSaveResult NotSaved(Error error) { return {HwTnlSaveResult::Outcome::NotSaved, error}; }
 HwTnlSaveResult Unconfirmed(Error error) { return {HwTnlSaveResult::Outcome::Unconfirmed, error}; }
+HwTnlSaveResult LeftEmpty(Error error) { return {HwTnlSaveResult::Outcome::LeftEmpty, error}; }
 
 // The steps go in the one order in which every failure but the last two leaves the old
 // first byte: cut a longer file to that byte, then put the new byte in its place.
@@ -24,7 +25,7 @@ HwTnlSaveResult WriteTarget(TargetFile::Open how, char byte, const SystemCalls& 
     if (Error error = file.CutToFirstByte())
         return NotSaved(error);
     if (Error error = file.WriteFirstByte(byte))
-        return NotSaved(error);
+        return file.RemoveIfEmpty() ? NotSaved(error) : LeftEmpty(error);
     if (Error error = file.Flush())
         return Unconfirmed(error);
     if (Error error = file.Close())

@@ -14,6 +14,10 @@ struct HwTnlSaveResult {
         // The new byte is in TandL.ini, but the system could not confirm that it reached
         // the disk.
         Unconfirmed,
+        // Not saved, and a TandL.ini that was not there before is there now, empty: its
+        // byte could not go in (a full disk, a quota), and the folder would not let the
+        // file go again.
+        LeftEmpty,
     };
     Outcome outcome = Outcome::Saved;
     // On failure, the platform's error code (errno, or GetLastError() on Windows) of the
@@ -25,9 +29,9 @@ struct HwTnlSaveResult {
 
 // Writes the one byte for `state` to TandL.ini in the current working directory.
 // An existing file is written where it stands, so it stays the same file with the same
-// permissions; at every instant its first byte is the old or the new value and it is
-// never empty. A new file appears whole, with its byte in it. Reports success only when
-// the byte has reached the file.
+// permissions; at every instant its first byte is the old or the new value. A new file
+// appears whole, with its byte in it, or is not left behind, or the result says that it
+// is there, empty. Reports success only when the byte has reached the file.
 HwTnlSaveResult WriteHwTnlFile(HwTnlState state);
 
 namespace save_steps {

@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 // The few file operations one save of TandL.ini is made of. Each platform has a file of
@@ -34,10 +36,12 @@ struct SystemCalls {
     BOOL(WINAPI* moveFileEx)(LPCWSTR, LPCWSTR, DWORD);
     HANDLE(WINAPI* createFile)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) = CreateFileW;
     BOOL(WINAPI* flushFileBuffers)(HANDLE) = FlushFileBuffers;
+    BOOL(WINAPI* deleteFile)(LPCWSTR) = DeleteFileW;
 #else
     int (*link)(const char* existing, const char* newName);
     int (*openFile)(const char* name, int flags, int mode) = OpenFile;
     int (*syncFile)(int fd) = SyncFile;
+    int (*removeFile)(const char* name) = unlink;
 #endif
     // This system's own.
     static SystemCalls OfThisSystem();
@@ -67,6 +71,9 @@ public:
     // (it refuses the request as such) counts as flushed.
     Error Flush();
     Error Close();
+    // Removes a new file whose byte never went in; false when the folder refuses that and
+    // the file stays, empty.
+    bool RemoveIfEmpty();
 
 private:
     const SystemCalls& m_calls;

@@ -57,9 +57,16 @@ TargetFile::TargetFile(Open how, const SystemCalls& calls)
 
 TargetFile::~TargetFile()
 {
-    if (m_createdEmpty)
-        unlink(kTarget);
+    RemoveIfEmpty();
     Close();
+}
+
+bool TargetFile::RemoveIfEmpty()
+{
+    if (!m_createdEmpty)
+        return true;
+    m_createdEmpty = false;
+    return m_calls.removeFile(kTarget) == 0;
 }
 
 Error TargetFile::CutToFirstByte()

@@ -72,11 +72,18 @@ TargetFile::TargetFile(Open how, const SystemCalls& calls)
 
 TargetFile::~TargetFile()
 {
+    RemoveIfEmpty();
+    Close();
+}
+
+bool TargetFile::RemoveIfEmpty()
+{
+    if (!m_createdEmpty)
+        return true;
+    m_createdEmpty = false;
     // Marked for deletion while held, the file goes as the handle closes; meanwhile no
     // other program can open it.
-    if (m_createdEmpty)
-        DeleteFileW(kTarget);
-    Close();
+    return !RetriedWhileHeld([this] { return ErrorUnless(m_calls.deleteFile(kTarget)); });
 }
 
 Error TargetFile::CutToFirstByte()

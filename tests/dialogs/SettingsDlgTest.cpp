@@ -152,6 +152,8 @@ TEST(SettingsDlgTest, AFailedSaveIsReportedAndTheDialogStaysOpen)
     const std::wstring unconfirmed(SaveFailureText({HwTnlSaveResult::Outcome::Unconfirmed, ERROR_IO_DEVICE}));
     EXPECT_NE(unconfirmed.find(L"確認できませんでした"), std::wstring::npos);
     EXPECT_NE(unconfirmed.find(L"(1117)"), std::wstring::npos);
+    const std::wstring leftEmpty(SaveFailureText({HwTnlSaveResult::Outcome::LeftEmpty, ERROR_DISK_FULL}));
+    EXPECT_NE(leftEmpty.find(L"It was made, and is left empty."), std::wstring::npos) << "never \"not changed\"";
     EXPECT_NE(dlg.messageBoxText.find(L"("), std::wstring::npos) << "gives the system's reason";
     EXPECT_TRUE(fs::is_directory("TandL.ini"));
     EXPECT_EQ(dir.Listing(), "TandL.ini") << "no temporary file is left behind";

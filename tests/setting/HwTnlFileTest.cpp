@@ -467,6 +467,11 @@ HANDLE WINAPI Create(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBU
     return CreateFileW(name, access, share, security, how, flags, model);
 }
 BOOL WINAPI FlushFails(HANDLE) { return SetLastError(kDeviceFailed), FALSE; }
+// A folder that lets us make TandL.ini but not remove it again.
+BOOL WINAPI TargetKept(LPCWSTR name)
+{
+    return std::wcscmp(name, L"TandL.ini") ? DeleteFileW(name) : (SetLastError(ERROR_ACCESS_DENIED), FALSE);
+}
 #else
 constexpr unsigned long kPathTooLong = ENAMETOOLONG, kNameTaken = EEXIST, kDeviceFailed = EIO;
 template <unsigned long kError>
@@ -477,10 +482,11 @@ int Create(const char* name, int flags, int mode)
     return save_steps::OpenFile(name, !kError && (flags & O_CREAT) ? (flags & ~O_ACCMODE) | O_RDONLY : flags, mode);
 }
 int FlushFails(int) { return errno = EIO, -1; }
+int TargetKept(const char* name) { return std::strcmp(name, "TandL.ini") ? unlink(name) : (errno = EACCES, -1); }
 #endif
 
 // Where a plain create would have made TandL.ini, the save does; other faults are told as
-// they are, and leave no empty file behind.
+// they are, and leave no empty file behind, or say that they do.
 TEST(HwTnlFileFaultTest, WhereAPlainCreateWouldWorkItDoesAndOtherFaultsAreToldAsTheyAre)
 {
     SystemCalls pathTooLong = SystemCalls::OfThisSystem(), noFreeName = pathTooLong, unwritable = pathTooLong,
@@ -488,9 +494,13 @@ TEST(HwTnlFileFaultTest, WhereAPlainCreateWouldWorkItDoesAndOtherFaultsAreToldAs
 #ifdef _WIN32
     pathTooLong.createFile = Create<kPathTooLong>, noFreeName.createFile = Create<kNameTaken>;
     unwritable.createFile = Create<0>, unflushable.flushFileBuffers = FlushFails;
+    SystemCalls unwritableAndKept = unwritable;
+    unwritableAndKept.deleteFile = TargetKept;
 #else
     pathTooLong.openFile = Create<kPathTooLong>, noFreeName.openFile = Create<kNameTaken>;
     unwritable.openFile = Create<0>, unflushable.syncFile = FlushFails;
+    SystemCalls unwritableAndKept = unwritable;
+    unwritableAndKept.removeFile = TargetKept;
 #endif
     using Outcome = HwTnlSaveResult::Outcome;
     const struct {
@@ -502,7 +512,8 @@ TEST(HwTnlFileFaultTest, WhereAPlainCreateWouldWorkItDoesAndOtherFaultsAreToldAs
                  {noFreeName, false, Outcome::Saved, "TandL.ini"},
                  {unflushable, true, Outcome::Unconfirmed, "TandL.ini"},
                  {unflushable, false, Outcome::Unconfirmed, "TandL.ini"},
-                 {unwritable, false, Outcome::NotSaved, ""}};
+                 {unwritable, false, Outcome::NotSaved, ""},
+                 {unwritableAndKept, false, Outcome::LeftEmpty, "TandL.ini"}};
     for (const auto& c : cases) {
         ScratchDirectory dir;
         if (c.existed)
@@ -514,7 +525,7 @@ TEST(HwTnlFileFaultTest, WhereAPlainCreateWouldWorkItDoesAndOtherFaultsAreToldAs
             EXPECT_EQ(result.systemError, kDeviceFailed) << "the flush's own reason";
         }
         if (c.outcome != Outcome::NotSaved) {
-            EXPECT_EQ(ReadWholeFile("TandL.ini"), "1");
+            EXPECT_EQ(ReadWholeFile("TandL.ini"), c.outcome == Outcome::LeftEmpty ? "" : "1");
         }
     }
 }
