@@ -201,7 +201,9 @@ start_private_display() {
       kill -0 "$_xvfb_pid" 2>/dev/null || break
       sleep 0.1
     done
-    kill "$_xvfb_pid" 2>/dev/null; wait "$_xvfb_pid" 2>/dev/null; _xvfb_pid=
+    # Taken already (another server, perhaps in another mount namespace, holds the
+    # display number by its abstract socket alone): the next number.
+    kill "$_xvfb_pid" 2>/dev/null || true; wait "$_xvfb_pid" 2>/dev/null || true; _xvfb_pid=
   done
   echo "could not start a virtual display (Xvfb)" >&2
   return 1
