@@ -91,7 +91,7 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 
 void CDialog::CentreOnOwnerOrScreen()
 {
-    const auto toScreenRect = [](const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; };
+    const auto toPixelRect = [](const RECT& r) { return PixelRect{r.left, r.top, r.right, r.bottom}; };
     HWND owner = GetWindow(m_hWnd, GW_OWNER);
     const bool overOwner = owner && IsWindowVisible(owner) && !::IsIconic(owner);
     MONITORINFO monitor{};
@@ -103,8 +103,8 @@ void CDialog::CentreOnOwnerOrScreen()
         GetWindowRect(owner, &reference);
     RECT window{};
     GetWindowRect(m_hWnd, &window);
-    const ScreenPoint at = CentredPosition(window.right - window.left, window.bottom - window.top,
-                                           toScreenRect(reference), toScreenRect(monitor.rcWork));
+    const PixelPoint at = CentredPosition(window.right - window.left, window.bottom - window.top,
+                                          toPixelRect(reference), toPixelRect(monitor.rcWork));
     SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -159,7 +159,7 @@ void CDialog::FitControlsToTheirTexts()
     const ClientSize fitted = FitControls(controls.Get(), n, {client.right, client.bottom});
     for (std::size_t i = 0; i < n; ++i) {
         const RECT was = RectInParent(children[i], m_hWnd);
-        const ScreenRect& now = controls[i].rect;
+        const PixelRect& now = controls[i].rect;
         if (was.left != now.left || was.top != now.top || was.right != now.right || was.bottom != now.bottom)
             SetWindowPos(children[i], nullptr, now.left, now.top, now.Width(), now.Height(),
                          SWP_NOZORDER | SWP_NOACTIVATE);

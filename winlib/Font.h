@@ -18,7 +18,6 @@ public:
     // Registers the font file held as RCDATA resource `id` of `module`; true when the
     // font is registered (now or before).
     bool Register(HINSTANCE module, UINT id);
-    bool IsRegistered() const { return m_font != nullptr; }
 
 private:
     HANDLE m_font = nullptr;

@@ -3,7 +3,9 @@
 // Where the class library puts a dialog that did not place itself, as plain arithmetic
 // on screen rectangles, free of the window system.
 
-struct ScreenRect {
+// A rectangle in pixels, in the coordinates its user says: the screen's for placement, a
+// dialog's client area for the text fit.
+struct PixelRect {
     int left;
     int top;
     int right;
@@ -13,7 +15,7 @@ struct ScreenRect {
     constexpr int Height() const { return bottom - top; }
 };
 
-struct ScreenPoint {
+struct PixelPoint {
     int x;
     int y;
 };
@@ -36,7 +38,7 @@ constexpr int CentredWithin(int length, int from, int to, int low, int high)
 
 // The top-left corner of a window of this size centred over `reference` (its owner, or
 // the work area itself) and kept inside `workArea`.
-constexpr ScreenPoint CentredPosition(int width, int height, const ScreenRect& reference, const ScreenRect& workArea)
+constexpr PixelPoint CentredPosition(int width, int height, const PixelRect& reference, const PixelRect& workArea)
 {
     using winlib_detail::CentredWithin;
     return {CentredWithin(width, reference.left, reference.right, workArea.left, workArea.right),

@@ -9,7 +9,7 @@
 
 // One control of a dialog: where it stands (client coordinates) and what its text needs.
 struct ControlFit {
-    ScreenRect rect;
+    PixelRect rect;
     int neededWidth = 0;  // 0: as it is
     int neededHeight = 0;
     // How far it moves to make room for the controls before it that grew (filled in).
@@ -67,10 +67,10 @@ constexpr void PassPushesOn(ControlFit* controls, std::size_t count, Before befo
 constexpr ClientSize FitControls(ControlFit* controls, std::size_t count, ClientSize client)
 {
     using namespace winlib_detail;
-    auto leftOf = [](const ScreenRect& a, const ScreenRect& b) {
+    auto leftOf = [](const PixelRect& a, const PixelRect& b) {
         return a.right <= b.left && SpansOverlap(a.top, a.bottom, b.top, b.bottom);
     };
-    auto above = [](const ScreenRect& a, const ScreenRect& b) {
+    auto above = [](const PixelRect& a, const PixelRect& b) {
         return a.bottom <= b.top && SpansOverlap(a.left, a.right, b.left, b.right);
     };
     PassPushesOn(
@@ -82,7 +82,7 @@ constexpr ClientSize FitControls(ControlFit* controls, std::size_t count, Client
 
     int right = 0, bottom = 0, newRight = 0, newBottom = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        ScreenRect& r = controls[i].rect;
+        PixelRect& r = controls[i].rect;
         right = Larger(right, r.right);
         bottom = Larger(bottom, r.bottom);
         const int width = r.Width() + WidthGrowth(controls[i]);
