@@ -1,6 +1,7 @@
 #include "Dialog.h"
 
 #include "DialogTemplate.h"
+#include "HeapBlock.h"
 #include "Placement.h"
 #include "WinApp.h"
 
@@ -38,6 +39,51 @@ bool ReturnsResultDirectly(UINT message)
     }
 }
 
+// A dialog template of the resources, as it stands or, once its face is replaced, as a
+// copy of its own that names another font.
+class CResourceTemplate {
+public:
+    CResourceTemplate(HINSTANCE module, UINT id)
+    {
+        const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG);
+        const HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+        m_data = loaded ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
+        m_size = m_data ? SizeofResource(module, resource) : 0;
+        dialog_template::Reader reader(m_data, m_size);
+        m_header = reader.ReadHeader();
+        if (!m_header.complete || !m_header.hasFace || m_header.face.length >= LF_FACESIZE)
+            return;
+        for (std::size_t i = 0; i < m_header.face.length; ++i)
+            m_face[i] = static_cast<wchar_t>(reader.UnitOf(m_header.face, i));
+    }
+
+    // The face its font names; empty when it names none or there is no such template.
+    const wchar_t* Face() const { return m_face; }
+    // Makes the copy that names `face` instead; false (and no copy) when that cannot be.
+    bool ReplaceFace(const wchar_t* face)
+    {
+        if (!m_face[0])
+            return false;
+        // UTF-16 on Windows: wchar_t and char16_t are the same units.
+        static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t");
+        const auto* units = reinterpret_cast<const char16_t*>(face);
+        const std::size_t length = static_cast<std::size_t>(lstrlenW(face));
+        if (!m_copy.Allocate(dialog_template::SizeWithFace(m_size, m_header, length)))
+            return false;
+        dialog_template::CopyWithFace(m_data, m_size, m_header, units, length, m_copy.Get());
+        return true;
+    }
+    // The copy, once made, for DialogBoxIndirectParam; null before.
+    const DLGTEMPLATE* Copy() const { return reinterpret_cast<const DLGTEMPLATE*>(m_copy.Get()); }
+
+private:
+    const std::uint8_t* m_data = nullptr;
+    DWORD m_size = 0;
+    dialog_template::Header m_header;
+    wchar_t m_face[LF_FACESIZE] = {};
+    CHeapBlock<std::uint8_t> m_copy;
+};
+
 }  // namespace
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_parent(parent) {}
@@ -49,7 +95,7 @@ INT_PTR CDialog::DoModal()
     const LPARAM self = reinterpret_cast<LPARAM>(this);
     // Where the system has no font of the template's face, the dialog is made from a copy
     // that names the application's stand-in font; elsewhere from the template as it is.
-    CDialogTemplate dialogTemplate(module, m_templateId);
+    CResourceTemplate dialogTemplate(module, m_templateId);
     CWinApp* app = AfxGetApp();
     const wchar_t* standIn = app ? app->StandInFaceFor(dialogTemplate.Face()) : nullptr;
     // Both disable the owner for the run and enable it again afterwards.

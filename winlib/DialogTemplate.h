@@ -1,29 +1,166 @@
 #pragma once
 
-#include "HeapBlock.h"
-#include "TemplateFace.h"
+// A dialog template, classic (DLGTEMPLATE) or extended (DLGTEMPLATEEX), read in place:
+// the one reader of the format, for the class library (which makes a copy that names
+// another face) and for the tests. Plain byte work, free of the window system and of
+// allocation. Everything in a template is in 16-bit units, little-endian, and each item
+// starts on a 4-byte boundary counted from the template's start.
 
-#include <windows.h>
-
+#include <cstddef>
 #include <cstdint>
 
-// A dialog template of the resources, as it stands or, once its face is replaced, as a
-// copy of its own that names another font.
-class CDialogTemplate {
-public:
-    CDialogTemplate(HINSTANCE module, UINT id);
+namespace dialog_template {
 
-    // The face its font names; empty when it names none or there is no such template.
-    const wchar_t* Face() const { return m_face; }
-    // Makes the copy that names `face` instead; false (and no copy) when that cannot be.
-    bool ReplaceFace(const wchar_t* face);
-    // The copy, once made, for DialogBoxIndirectParam; null before.
-    const DLGTEMPLATE* Copy() const { return reinterpret_cast<const DLGTEMPLATE*>(m_copy.Get()); }
+// A string in the template: the byte offset of its first unit and its length in units;
+// or, where the format allows one, an ordinal (0xFFFF and one unit) instead.
+struct Text {
+    std::size_t at = 0;
+    std::size_t length = 0;
+    bool isOrdinal = false;
+    std::uint16_t ordinal = 0;
+};
+
+struct Item {
+    std::uint32_t helpId = 0, exStyle = 0, style = 0;
+    std::int16_t x = 0, y = 0, cx = 0, cy = 0;
+    std::uint32_t id = 0;
+    Text windowClass, text;
+};
+
+// The header. `face` is there only when `hasFace`: a template without DS_SETFONT names no
+// font, and one whose point size is 0x7FFF asks for the message box's font, with neither
+// weight, italic, character set nor face after it. `complete` is false for a template that
+// ends before its header does.
+struct Header {
+    bool complete = false, extended = false, hasFace = false;
+    std::uint32_t helpId = 0, exStyle = 0, style = 0;
+    std::uint16_t count = 0;
+    std::int16_t x = 0, y = 0, cx = 0, cy = 0;
+    Text menu, windowClass, caption;
+    std::uint16_t pointSize = 0, weight = 0;
+    std::uint8_t italic = 0, charset = 0;
+    Text face;
+    std::size_t itemsAt = 0;  // where the first item starts
+};
+
+constexpr std::uint16_t kMessageBoxFont = 0x7FFF;
+
+class Reader {
+public:
+    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(data ? size : 0) {}
+
+    Header ReadHeader()
+    {
+        Header h;
+        h.extended = Unit(0) == 1 && Unit(2) == 0xFFFF;
+        if (h.extended) {
+            m_at = 4;
+            h.helpId = Dword(), h.exStyle = Dword(), h.style = Dword();
+        } else {
+            h.style = Dword(), h.exStyle = Dword();
+        }
+        h.count = Next(), h.x = Signed(), h.y = Signed(), h.cx = Signed(), h.cy = Signed();
+        h.menu = NameOrOrdinal(), h.windowClass = NameOrOrdinal(), h.caption = String();
+        if (h.style & kSetFont) {
+            h.pointSize = Next();
+            h.hasFace = h.pointSize != kMessageBoxFont;
+            if (h.hasFace && h.extended) {
+                h.weight = Next();
+                h.italic = Byte(), h.charset = Byte();
+            }
+            if (h.hasFace)
+                h.face = String();
+        }
+        h.complete = m_at <= m_size;
+        h.itemsAt = m_at = AlignedToFour(m_at);
+        m_extended = h.extended;
+        return h;
+    }
+
+    // The next item; false when the template ends first.
+    bool ReadItem(Item& item)
+    {
+        m_at = AlignedToFour(m_at);
+        if (m_extended) {
+            item.helpId = Dword(), item.exStyle = Dword(), item.style = Dword();
+        } else {
+            item.style = Dword(), item.exStyle = Dword();
+        }
+        item.x = Signed(), item.y = Signed(), item.cx = Signed(), item.cy = Signed();
+        item.id = m_extended ? Dword() : Next();
+        item.windowClass = NameOrOrdinal(), item.text = NameOrOrdinal();
+        m_at += Next();  // creation data, for the control alone
+        return m_at <= m_size;
+    }
+
+    // A string's unit `i`.
+    std::uint16_t UnitOf(const Text& text, std::size_t i) const { return Unit(text.at + 2 * i); }
 
 private:
-    const std::uint8_t* m_data = nullptr;
-    DWORD m_size = 0;
-    template_face::FacePlace m_place;
-    wchar_t m_face[LF_FACESIZE] = {};
-    CHeapBlock<std::uint8_t> m_copy;
+    static constexpr std::uint32_t kSetFont = 0x40;  // DS_SETFONT; DS_SHELLFONT includes it
+    static constexpr std::size_t AlignedToFour(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
+
+    // Past the end, every read gives 0 and only moves on.
+    std::uint16_t Unit(std::size_t at) const
+    {
+        return at + 2 <= m_size ? static_cast<std::uint16_t>(m_data[at] | (m_data[at + 1] << 8)) : 0;
+    }
+    std::uint16_t Next() { return m_at += 2, Unit(m_at - 2); }
+    std::int16_t Signed() { return static_cast<std::int16_t>(Next()); }
+    std::uint32_t Dword() { return Next() | (static_cast<std::uint32_t>(Next()) << 16); }
+    std::uint8_t Byte() { return ++m_at <= m_size ? m_data[m_at - 1] : 0; }
+    Text String()
+    {
+        Text text;
+        text.at = m_at;
+        while (m_at + 2 <= m_size && Unit(m_at) != 0)
+            m_at += 2, ++text.length;
+        m_at += 2;
+        return text;
+    }
+    Text NameOrOrdinal()
+    {
+        if (Unit(m_at) != 0xFFFF)
+            return String();
+        Text text;
+        m_at += 2;
+        text.isOrdinal = true;
+        text.ordinal = Next();
+        return text;
+    }
+
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_at = 0;
+    bool m_extended = false;
 };
+
+// The size of a copy of the template whose face (the header has one) has `faceLength`
+// characters.
+inline std::size_t SizeWithFace(std::size_t size, const Header& header, std::size_t faceLength)
+{
+    const std::size_t items = size > header.itemsAt ? size - header.itemsAt : 0;
+    return ((header.face.at + 2 * (faceLength + 1) + 3) & ~std::size_t{3}) + items;
+}
+
+// Writes the copy into `out` (SizeWithFace bytes): the header as it was, the new face, and
+// the items moved to the next 4-byte boundary after it. Items hold no offsets, so they
+// move unchanged.
+inline void CopyWithFace(const std::uint8_t* data, std::size_t size, const Header& header, const char16_t* face,
+                         std::size_t faceLength, std::uint8_t* out)
+{
+    std::size_t at = 0;
+    for (; at < header.face.at; ++at)
+        out[at] = data[at];
+    for (std::size_t i = 0; i <= faceLength; ++i, at += 2) {
+        const char16_t unit = i < faceLength ? face[i] : u'\0';
+        out[at] = static_cast<std::uint8_t>(unit & 0xFF);
+        out[at + 1] = static_cast<std::uint8_t>(unit >> 8);
+    }
+    for (; at % 4; ++at)
+        out[at] = 0;
+    for (std::size_t from = header.itemsAt; from < size; ++from, ++at)
+        out[at] = data[from];
+}
+
+}  // namespace dialog_template

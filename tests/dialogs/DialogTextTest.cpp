@@ -7,8 +7,8 @@
 #include "dialogs/AboutDlg.h"
 #include "dialogs/SettingsDlg.h"
 #include "res/resource.h"
-#include "support/DialogTemplate.h"
 #include "support/ScriptedDialog.h"
+#include "support/TemplateValues.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The resources as they stand in the built executables, held against their tables.
 #include "res/resource.h"
-#include "support/DialogTemplate.h"
 #include "support/Executables.h"
+#include "support/TemplateValues.h"
 
 #include <gtest/gtest.h>
 
