@@ -92,7 +92,7 @@ try_release() { # release
   local wine suites
   if [ -x "$root/usr/lib/wine/wine" ]; then wine="32-bit and 64-bit Wine"; else wine="64-bit Wine only"; fi
   wine="$wine $(in_root dpkg-query -W -f='${Version}' wine 2>/dev/null || echo '(version unknown)')"
-  suites=$(grep -E '^== tests: Windows i686 under Wine' "$root/test.out" | head -n 1 | sed 's/^== tests: //' || true)
+  suites=$(grep -E '^== tests: Windows i686 under Wine' "$root/test.out" | head -n 1 | sed 's/^== tests: //; s/;$//' || true)
 
   echo "== scripts/run.sh with DISPLAY=:97, where no X server runs"
   start=$(date +%s)
