@@ -5,6 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+# Wine's own error messages, which a test's output then shows when it fails: a test
+# process that Wine ends before it prints anything leaves nothing else to read.
+export WINEDEBUG=${WINEDEBUG:--all,err+all}
 source scripts/wine-env.sh
 
 if ! mkdir -p build 2>/dev/null || [ ! -w build ]; then
