@@ -143,7 +143,7 @@ check_release_reproducible() {
       grep -q 'Wataru Horai' LICENSE-font.txt"
   check "the zip's Vorlamy.exe is the one the sums name" cmp "$scratch/unpacked/Vorlamy.exe" "$a/Vorlamy.exe"
   local readme="$scratch/unpacked/Vorlamy-readme.txt"
-  check "Vorlamy-readme.txt: UTF-8 with a byte-order mark, CRLF line ends, English and Japanese" \
+  check "Vorlamy-readme.txt: UTF-8 with a byte-order mark, CRLF line ends, English and Japanese, 80 columns, no quote cut" \
     readme_is_for_windows "$readme"
   check "Vorlamy-readme.txt names the commit, the Debian release, the toolchain and Windows XP SP3, and puts the dialog in English" \
     bash -c "grep -q 'Commit: *$commit' '$readme' && grep -q 'Debian: *Debian GNU/Linux [0-9]' '$readme' && grep -q 'MinGW-w64: *[0-9]' '$readme' && grep -q 'Windows XP SP3' '$readme' && grep -q 'drawing speed (FPS)' '$readme'"
@@ -253,7 +253,7 @@ if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
     -R '^(ProgramTest|FaultTest|PlantedDllTest|SystemLocaleTest)\.'
 else
   echo "== tests under a Japanese system locale: FAILED, the locale ja_JP.UTF-8 is not there"
-  failed=$((failed + 1))
+  failed=$((failed + 1)); failures+=("   failed: the Japanese locale ja_JP.UTF-8 is not there")
 fi
 
 echo
