@@ -19,7 +19,7 @@ scratch=$(mktemp -d)
 echo "Vorlamy benchmark, $arch build under $(/usr/lib/wine/wine64 --version 2>/dev/null || echo Wine)"
 [ "$arch" = win64 ] && echo "(this machine cannot execute 32-bit code: the x86_64 builds are measured)"
 measure() {
-  "$(wine_loader "$arch")" "$dir/bench_driver.exe" "$dir/Vorlamy.exe" "$dir/Baseline.exe" "$dir/BaselineUnthemed.exe" \
+  "${fixed_layout[@]}" "$(wine_loader "$arch")" "$dir/bench_driver.exe" "$dir/Vorlamy.exe" "$dir/Baseline.exe" "$dir/BaselineUnthemed.exe" \
     "$rounds" "Z:$scratch"
 }
 echo

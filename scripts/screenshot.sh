@@ -16,7 +16,7 @@ trap stop_everything EXIT
 start_private_display
 wine_prefix_ready "$arch"
 scratch=$(mktemp -d)
-(cd "$scratch" && exec "$(wine_loader "$arch")" "$OLDPWD/$dir/Vorlamy.exe") &
+(cd "$scratch" && exec "${fixed_layout[@]}" "$(wine_loader "$arch")" "$OLDPWD/$dir/Vorlamy.exe") &
 program=$!
 
 wait_for() { # window-name-pattern [window-to-pass-over] -> window id
@@ -59,7 +59,7 @@ players_prefix_pictures() {
   wine_prefix_ready "$arch" plain
   scratch=$(mktemp -d)
   mkdir "$scratch/TandL.ini"
-  (cd "$scratch" && exec "$(wine_loader "$arch")" "$OLDPWD/$dir/Vorlamy.exe") &
+  (cd "$scratch" && exec "${fixed_layout[@]}" "$(wine_loader "$arch")" "$OLDPWD/$dir/Vorlamy.exe") &
   program=$!
   settings=$(wait_for '^Vorlamy$')
   photograph "$settings" docs/plain-prefix-settings.png

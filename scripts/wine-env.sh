@@ -43,14 +43,29 @@ build_tree() { # preset [targets...]
   else (cd "$VORLAMY_ROOT" && cmake --build --preset "$preset"); fi
 }
 
+# Every Wine process starts without address randomization. Debian's Wine has no
+# preloader to keep the address of Windows' shared user data (0x7ffe0000) free, and the
+# kernel puts the heap of its loader (at 0x7d000000) anywhere in the gigabyte after it:
+# about one start in a thousand the heap lies on that address, and the process ends at
+# once with status 1 ("failed to map the shared user data") before the program has run.
+# Without randomization the heap starts right after the loader, 47 MB below it. The
+# programs those processes start inherit the setting. Where the system forbids it (some
+# containers), Wine runs as it is.
+if setarch "$(uname -m)" --addr-no-randomize true 2>/dev/null; then
+  fixed_layout=(setarch "$(uname -m)" --addr-no-randomize)
+else
+  fixed_layout=()
+fi
+
 # Runs a command as an ordinary user's process runs as far as files go: root may write a
 # read-only file and create files in any folder, whatever their modes say, and Wine, which
 # takes its file permissions from the host, would then allow what Windows refuses a
 # player. Other users' processes have no such override to give up.
 if [ "$(id -u)" -eq 0 ]; then
-  ordinary_user=(setpriv --inh-caps=-dac_override,-dac_read_search --bounding-set=-dac_override,-dac_read_search --)
+  ordinary_user=("${fixed_layout[@]}" setpriv --inh-caps=-dac_override,-dac_read_search
+    --bounding-set=-dac_override,-dac_read_search --)
 else
-  ordinary_user=()
+  ordinary_user=("${fixed_layout[@]}")
 fi
 as_ordinary_user() { "${ordinary_user[@]}" "$@"; }
 
@@ -96,7 +111,7 @@ create_prefix() {
   local arch=$1 prefix=$2 loader=$3
   rm -rf "$prefix"
   mkdir -p "$prefix"
-  "$loader" wineboot -i >/dev/null 2>&1
+  "${fixed_layout[@]}" "$loader" wineboot -i >/dev/null 2>&1
   # The dialogs' font is not part of Wine: map it to a Japanese font of the system.
   # No window manager: Managed=N spares a 2 s wait at every window's end. A crash in a
   # test must end the process, not wait on Wine's crash dialog.
@@ -149,7 +164,7 @@ players_prefix_made() {
     echo "set-up: making the Wine prefix build/wine-$arch-$kind, as a player has one" >&2
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    "$(wine_loader "$arch")" wineboot -i >/dev/null 2>&1
+    "${fixed_layout[@]}" "$(wine_loader "$arch")" wineboot -i >/dev/null 2>&1
     {
       printf 'Windows Registry Editor Version 5.00\r\n\r\n'
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
@@ -158,7 +173,7 @@ players_prefix_made() {
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ Ｐゴシック"="IPAGothic"\r\n\r\n'
       fi
     } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$WINEPREFIX/vorlamy.reg"
-    "$(wine_loader "$arch")" regedit /S "$WINEPREFIX/vorlamy.reg" </dev/null >/dev/null 2>&1
+    "${fixed_layout[@]}" "$(wine_loader "$arch")" regedit /S "$WINEPREFIX/vorlamy.reg" </dev/null >/dev/null 2>&1
     /usr/lib/wine/wineserver -w 2>/dev/null || true
     # Caption buttons as Wine draws them everywhere else (see install_wine_fonts).
     install_wine_fonts "$WINEPREFIX"
