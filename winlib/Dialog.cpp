@@ -1,6 +1,7 @@
 #include "Dialog.h"
 
 #include "DialogTemplate.h"
+#include "Font.h"
 #include "HeapBlock.h"
 #include "Placement.h"
 #include "WinApp.h"
@@ -17,30 +18,16 @@ const MessageMap CDialog::messageMap = {&CWnd::messageMap, messageEntries, std::
 namespace {
 
 // Messages whose result a dialog procedure returns itself instead of through
-// DWLP_MSGRESULT.
+// DWLP_MSGRESULT: WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC are one run of numbers.
 bool ReturnsResultDirectly(UINT message)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-    case WM_QUERYDRAGICON:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return true;
-    default:
-        return false;
-    }
+    return message == WM_INITDIALOG || message == WM_QUERYDRAGICON || message == WM_COMPAREITEM ||
+           message == WM_VKEYTOITEM || message == WM_CHARTOITEM ||
+           (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
 }
 
-// A dialog template of the resources, as it stands or, once its face is replaced, as a
-// copy of its own that names another font.
+// A dialog template of the resources and the font it names, as the dialog manager makes it
+// (with no face where it names none); a copy of it may name another face.
 class CResourceTemplate {
 public:
     CResourceTemplate(HINSTANCE module, UINT id)
@@ -54,33 +41,32 @@ public:
         if (!m_header.complete || !m_header.hasFace || m_header.face.length >= LF_FACESIZE)
             return;
         for (std::size_t i = 0; i < m_header.face.length; ++i)
-            m_face[i] = static_cast<wchar_t>(reader.UnitOf(m_header.face, i));
+            font.lfFaceName[i] = static_cast<wchar_t>(reader.UnitOf(m_header.face, i));
+        font.lfHeight = -MulDiv(m_header.pointSize, GetDeviceCaps(CFontDC(nullptr, nullptr).Get(), LOGPIXELSY), 72);
+        font.lfWeight = m_header.weight;
+        font.lfItalic = m_header.italic;
+        font.lfCharSet = DEFAULT_CHARSET;
+        font.lfQuality = PROOF_QUALITY;
     }
 
-    // The face its font names; empty when it names none or there is no such template.
-    const wchar_t* Face() const { return m_face; }
-    // Makes the copy that names `face` instead; false (and no copy) when that cannot be.
-    bool ReplaceFace(const wchar_t* face)
+    // A copy that names `face` instead, for DialogBoxIndirectParam; null where none can be made.
+    const DLGTEMPLATE* CopyWithFace(const wchar_t* face)
     {
-        if (!m_face[0])
-            return false;
-        // UTF-16 on Windows: wchar_t and char16_t are the same units.
         static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t");
-        const auto* units = reinterpret_cast<const char16_t*>(face);
-        const std::size_t length = static_cast<std::size_t>(lstrlenW(face));
-        if (!m_copy.Allocate(dialog_template::SizeWithFace(m_size, m_header, length)))
-            return false;
-        dialog_template::CopyWithFace(m_data, m_size, m_header, units, length, m_copy.Get());
-        return true;
+        const auto length = static_cast<std::size_t>(lstrlenW(face));
+        if (!font.lfFaceName[0] || !m_copy.Allocate(dialog_template::SizeWithFace(m_size, m_header, length)))
+            return nullptr;
+        dialog_template::CopyWithFace(m_data, m_size, m_header, reinterpret_cast<const char16_t*>(face), length,
+                                      m_copy.Get());
+        return reinterpret_cast<const DLGTEMPLATE*>(m_copy.Get());
     }
-    // The copy, once made, for DialogBoxIndirectParam; null before.
-    const DLGTEMPLATE* Copy() const { return reinterpret_cast<const DLGTEMPLATE*>(m_copy.Get()); }
+
+    LOGFONTW font{};
 
 private:
     const std::uint8_t* m_data = nullptr;
     DWORD m_size = 0;
     dialog_template::Header m_header;
-    wchar_t m_face[LF_FACESIZE] = {};
     CHeapBlock<std::uint8_t> m_copy;
 };
 
@@ -94,32 +80,27 @@ INT_PTR CDialog::DoModal()
     const HWND owner = OwnerWindow();
     const LPARAM self = reinterpret_cast<LPARAM>(this);
     // Where the system has no font of the template's face, the dialog is made from a copy
-    // that names the application's stand-in font; elsewhere from the template as it is.
+    // that names the application's stand-in font. Both ways disable the owner for the run.
     CResourceTemplate dialogTemplate(module, m_templateId);
     CWinApp* app = AfxGetApp();
-    const wchar_t* standIn = app ? app->StandInFaceFor(dialogTemplate.Face()) : nullptr;
-    // Both disable the owner for the run and enable it again afterwards.
-    if (standIn && dialogTemplate.ReplaceFace(standIn))
-        return DialogBoxIndirectParamW(module, dialogTemplate.Copy(), owner, &CDialog::DialogProc, self);
+    const wchar_t* standIn = app ? app->StandInFaceFor(dialogTemplate.font) : nullptr;
+    if (const DLGTEMPLATE* copy = standIn ? dialogTemplate.CopyWithFace(standIn) : nullptr)
+        return DialogBoxIndirectParamW(module, copy, owner, &CDialog::DialogProc, self);
     return DialogBoxParamW(module, MAKEINTRESOURCEW(m_templateId), owner, &CDialog::DialogProc, self);
 }
 
 HWND CDialog::OwnerWindow() const
 {
-    const CWnd* owner = m_parent;
-    if (!owner) {
-        const CWinApp* app = AfxGetApp();
-        owner = app ? app->m_pMainWnd : nullptr;
-    }
+    const CWnd* owner = m_parent ? m_parent : AfxGetApp() ? AfxGetApp()->m_pMainWnd : nullptr;
     if (!owner || owner == this || !IsWindow(owner->m_hWnd))
         return nullptr;
     return GetAncestor(owner->m_hWnd, GA_ROOT);
 }
 
 // Once initialized, the dialog makes room for texts that its font draws larger than the
-// template planned. A dialog that did not place itself while it was being initialized
-// then opens in the middle of what it belongs to rather than where its template says
-// (mostly 0, 0: the screen's corner). Child dialogs stay where their parent put them.
+// template planned. A dialog that did not place itself then opens in the middle of what
+// it belongs to, not where its template says (mostly the screen's corner); child dialogs
+// stay where their parent put them.
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
     RECT before{};
@@ -127,7 +108,8 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
     const BOOL result = OnInitDialog();
     if (!m_hWnd)
         return result;
-    FitControlsToTheirTexts();
+    if (m_fitsTexts)
+        FitControlsToTheirTexts(m_hWnd);
     RECT after{};
     if (GetWindowRect(m_hWnd, &after) && before.left == after.left && before.top == after.top &&
         !(GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD))
@@ -154,11 +136,7 @@ void CDialog::CentreOnOwnerOrScreen()
     SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL CDialog::OnInitDialog()
-{
-    DoDataExchange(false);
-    return TRUE;
-}
+BOOL CDialog::OnInitDialog() { return DoDataExchange(false), TRUE; }
 
 void CDialog::OnOK()
 {
@@ -185,15 +163,13 @@ bool CDialog::IsComingBack(UINT message, WPARAM wParam, LPARAM lParam)
     if (!passing || passing->returned || passing->message != message || passing->wParam != wParam ||
         passing->lParam != lParam)
         return false;
-    passing->returned = true;
-    return true;
+    return passing->returned = true;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        auto* dialog = reinterpret_cast<CDialog*>(lParam);
-        dialog->m_hWnd = hWnd;
+        reinterpret_cast<CDialog*>(lParam)->m_hWnd = hWnd;
         SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
     }
     auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hWnd, DWLP_USER));
@@ -207,12 +183,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     LRESULT result = 0;
     bool handled = false;
 #if defined(__cpp_exceptions)
+    // No exception may unwind through the window system. A message whose handler threw
+    // counts as not handled, so the dialog manager's default processing still runs.
     try {
         handled = dialog->Dispatch(message, wParam, lParam, result);
     } catch (...) {
-        // No exception may unwind through the window system. The message counts as not
-        // handled, so the dialog manager's default processing still runs.
-        handled = false;
     }
 #else
     handled = dialog->Dispatch(message, wParam, lParam, result);

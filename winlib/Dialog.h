@@ -23,6 +23,10 @@ public:
     virtual void OnCancel();
 
 protected:
+    // Keeps the controls where the template puts them, for a dialog that lays them out
+    // itself; called before DoModal.
+    void KeepTemplateLayout() { m_fitsTexts = false; }
+
     // Moves values between controls and members: to the controls when the dialog opens,
     // from them (saveAndValidate) on OK. Returns false to keep the dialog open.
     virtual bool DoDataExchange(bool saveAndValidate);
@@ -52,14 +56,16 @@ private:
     // Centres the dialog over its owner, or on its monitor's work area when it has none,
     // and keeps it inside that work area.
     void CentreOnOwnerOrScreen();
-    // Measures each control's text with the font the control got and gives it the room
-    // it needs, moving what stands beyond it and growing the dialog; where every text
-    // fits, nothing moves.
-    void FitControlsToTheirTexts();
 
     static const MessageEntry messageEntries[];
 
     UINT m_templateId;
     CWnd* m_parent;
     PassedOn* m_passedOn = nullptr;
+    bool m_fitsTexts = true;
 };
+
+// Measures each control's text with the font the control got and gives it the room it
+// needs, moving what stands beyond it and growing the dialog; where every text fits,
+// nothing moves. A CDialog does it as it opens, unless it keeps its template's layout.
+void FitControlsToTheirTexts(HWND dialog);

@@ -14,8 +14,7 @@ namespace dialog_template {
 // A string in the template: the byte offset of its first unit and its length in units;
 // or, where the format allows one, an ordinal (0xFFFF and one unit) instead.
 struct Text {
-    std::size_t at = 0;
-    std::size_t length = 0;
+    std::size_t at = 0, length = 0;
     bool isOrdinal = false;
     std::uint16_t ordinal = 0;
 };
@@ -52,28 +51,21 @@ public:
     Header ReadHeader()
     {
         Header h;
-        h.extended = Unit(0) == 1 && Unit(2) == 0xFFFF;
-        if (h.extended) {
-            m_at = 4;
-            h.helpId = Dword(), h.exStyle = Dword(), h.style = Dword();
-        } else {
-            h.style = Dword(), h.exStyle = Dword();
-        }
+        m_extended = h.extended = Unit(0) == 1 && Unit(2) == 0xFFFF;
+        m_at = h.extended ? 4 : 0;
+        Styles(h.helpId, h.exStyle, h.style);
         h.count = Next(), h.x = Signed(), h.y = Signed(), h.cx = Signed(), h.cy = Signed();
         h.menu = NameOrOrdinal(), h.windowClass = NameOrOrdinal(), h.caption = String();
         if (h.style & kSetFont) {
             h.pointSize = Next();
             h.hasFace = h.pointSize != kMessageBoxFont;
-            if (h.hasFace && h.extended) {
-                h.weight = Next();
-                h.italic = Byte(), h.charset = Byte();
-            }
+            if (h.hasFace && h.extended)
+                h.weight = Next(), h.italic = Byte(), h.charset = Byte();
             if (h.hasFace)
                 h.face = String();
         }
         h.complete = m_at <= m_size;
         h.itemsAt = m_at = AlignedToFour(m_at);
-        m_extended = h.extended;
         return h;
     }
 
@@ -81,11 +73,7 @@ public:
     bool ReadItem(Item& item)
     {
         m_at = AlignedToFour(m_at);
-        if (m_extended) {
-            item.helpId = Dword(), item.exStyle = Dword(), item.style = Dword();
-        } else {
-            item.style = Dword(), item.exStyle = Dword();
-        }
+        Styles(item.helpId, item.exStyle, item.style);
         item.x = Signed(), item.y = Signed(), item.cx = Signed(), item.cy = Signed();
         item.id = m_extended ? Dword() : Next();
         item.windowClass = NameOrOrdinal(), item.text = NameOrOrdinal();
@@ -109,6 +97,15 @@ private:
     std::int16_t Signed() { return static_cast<std::int16_t>(Next()); }
     std::uint32_t Dword() { return Next() | (static_cast<std::uint32_t>(Next()) << 16); }
     std::uint8_t Byte() { return ++m_at <= m_size ? m_data[m_at - 1] : 0; }
+    // An extended template has a help id, then the extended style and the style; a classic
+    // one the style first, and no help id.
+    void Styles(std::uint32_t& helpId, std::uint32_t& exStyle, std::uint32_t& style)
+    {
+        if (m_extended)
+            helpId = Dword(), exStyle = Dword(), style = Dword();
+        else
+            style = Dword(), exStyle = Dword();
+    }
     Text String()
     {
         Text text;
@@ -122,11 +119,8 @@ private:
     {
         if (Unit(m_at) != 0xFFFF)
             return String();
-        Text text;
         m_at += 2;
-        text.isOrdinal = true;
-        text.ordinal = Next();
-        return text;
+        return {0, 0, true, Next()};
     }
 
     const std::uint8_t* m_data;

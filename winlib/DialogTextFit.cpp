@@ -3,87 +3,56 @@
 // without that font draws the texts in one of other proportions.
 #include "Dialog.h"
 
+#include "Font.h"
 #include "HeapBlock.h"
 #include "TextFit.h"
 
 namespace {
 
-enum class TextKind { None, Line, Paragraph, CheckBox, PushButton };
+enum class TextKind { None, Line, Paragraph, CheckBox, PushButton, GroupBox };
 
-TextKind KindOf(HWND control)
+// What a control shows that the fit makes room for. Hidden controls, texts meant to be cut
+// (ellipses, a text centred in a fixed box) and buttons that show a picture or break
+// their own lines are left as the template has them.
+TextKind KindOf(HWND control, LONG style)
 {
     wchar_t className[16] = {};
     GetClassNameW(control, className, 16);
-    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    if (!(style & WS_VISIBLE))
+        return TextKind::None;
     if (lstrcmpiW(className, L"Static") == 0) {
-        switch (style & SS_TYPEMASK) {
-        case SS_LEFT:
-        case SS_CENTER:
-        case SS_RIGHT:
+        const LONG type = style & SS_TYPEMASK;
+        if (style & (SS_ELLIPSISMASK | SS_CENTERIMAGE))
+            return TextKind::None;
+        if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT)
             return TextKind::Paragraph;
-        case SS_LEFTNOWORDWRAP:
-        case SS_SIMPLE:
-            return TextKind::Line;
-        default:
-            return TextKind::None;  // icons, pictures, frames
-        }
+        return type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE ? TextKind::Line : TextKind::None;  // not pictures
     }
-    if (lstrcmpiW(className, L"Button") == 0) {
-        switch (style & BS_TYPEMASK) {
-        case BS_PUSHBUTTON:
-        case BS_DEFPUSHBUTTON:
-            return TextKind::PushButton;
-        case BS_CHECKBOX:
-        case BS_AUTOCHECKBOX:
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON:
-        case BS_3STATE:
-        case BS_AUTO3STATE:
-            return style & BS_PUSHLIKE ? TextKind::PushButton : TextKind::CheckBox;
-        default:
-            return TextKind::None;  // group boxes, owner-drawn buttons
-        }
-    }
-    return TextKind::None;  // edit fields, lists: what they show is the user's
+    // Edit fields and lists show what the user gives them.
+    if (lstrcmpiW(className, L"Button") != 0 || (style & (BS_BITMAP | BS_ICON | BS_MULTILINE)))
+        return TextKind::None;
+    const LONG type = style & BS_TYPEMASK;
+    if (type == BS_GROUPBOX)
+        return TextKind::GroupBox;
+    // Check boxes and radio buttons (BS_CHECKBOX to BS_AUTO3STATE, BS_AUTORADIOBUTTON),
+    // unless drawn as push buttons; owner-drawn buttons draw what they like.
+    const bool check = (type >= BS_CHECKBOX && type <= BS_AUTO3STATE) || type == BS_AUTORADIOBUTTON;
+    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || (check && (style & BS_PUSHLIKE)))
+        return TextKind::PushButton;
+    return check ? TextKind::CheckBox : TextKind::None;
 }
-
-// A control's device context with the control's own font in it, given back with the object.
-class CControlDC {
-public:
-    explicit CControlDC(HWND control)
-        : m_control(control), m_dc(GetDC(control)),
-          m_previous(m_dc ? SelectObject(m_dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)))
-                          : nullptr)
-    {
-    }
-    CControlDC(const CControlDC&) = delete;
-    CControlDC& operator=(const CControlDC&) = delete;
-    ~CControlDC()
-    {
-        if (m_previous)
-            SelectObject(m_dc, m_previous);
-        if (m_dc)
-            ReleaseDC(m_control, m_dc);
-    }
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_control;
-    HDC m_dc;
-    HGDIOBJ m_previous;
-};
 
 // The client size a control needs to show its whole text; {0, 0} for a control whose
 // text is not to be fitted.
 SIZE NeededClientSize(HWND control, TextKind kind)
 {
-    if (kind == TextKind::None)
+    if (kind == TextKind::None || kind == TextKind::GroupBox)
         return {0, 0};
     const int length = GetWindowTextLengthW(control);
     CHeapBlock<wchar_t> text(static_cast<std::size_t>(length) + 1);
     if (length <= 0 || !text || !GetWindowTextW(control, text.Get(), length + 1))
         return {0, 0};
-    const CControlDC dc(control);
+    const CFontDC dc(control, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     TEXTMETRICW font{};
     if (!dc.Get() || !GetTextMetricsW(dc.Get(), &font))
         return {0, 0};
@@ -120,31 +89,36 @@ SIZE NeededClientSize(HWND control, TextKind kind)
     return {needed.right + aroundWidth, height > leastHeight ? height : leastHeight};
 }
 
-RECT RectInParent(HWND window, HWND parent)
+PixelRect RectInParent(HWND window, HWND parent)
 {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 }  // namespace
 
-void CDialog::FitControlsToTheirTexts()
+void FitControlsToTheirTexts(HWND dialog)
 {
     std::size_t count = 0;
-    for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         ++count;
     CHeapBlock<HWND> children(count);
     CHeapBlock<ControlFit> controls(count);
     if (!children || !controls)
         return;
     std::size_t n = 0;
-    for (HWND child = GetWindow(m_hWnd, GW_CHILD); child && n < count; child = GetWindow(child, GW_HWNDNEXT), ++n) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child && n < count; child = GetWindow(child, GW_HWNDNEXT), ++n) {
         children[n] = child;
-        const RECT window = RectInParent(child, m_hWnd);
-        controls[n].rect = {window.left, window.top, window.right, window.bottom};
-        const SIZE needed = NeededClientSize(child, KindOf(child));
+        controls[n].rect = RectInParent(child, dialog);
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        const TextKind kind = KindOf(child, style);
+        controls[n].frames = kind == TextKind::GroupBox;
+        // SS_LEFT, SS_CENTER and SS_RIGHT are 0, 1 and 2, as TextAlign is.
+        if (kind == TextKind::Paragraph)
+            controls[n].align = static_cast<TextAlign>(style & SS_TYPEMASK);
+        const SIZE needed = NeededClientSize(child, kind);
         if (needed.cx <= 0)
             continue;
         // Borders and the like stay as they are around the client area.
@@ -155,10 +129,10 @@ void CDialog::FitControlsToTheirTexts()
     }
 
     RECT client{};
-    ::GetClientRect(m_hWnd, &client);
+    ::GetClientRect(dialog, &client);
     const ClientSize fitted = FitControls(controls.Get(), n, {client.right, client.bottom});
     for (std::size_t i = 0; i < n; ++i) {
-        const RECT was = RectInParent(children[i], m_hWnd);
+        const PixelRect was = RectInParent(children[i], dialog);
         const PixelRect& now = controls[i].rect;
         if (was.left != now.left || was.top != now.top || was.right != now.right || was.bottom != now.bottom)
             SetWindowPos(children[i], nullptr, now.left, now.top, now.Width(), now.Height(),
@@ -166,8 +140,8 @@ void CDialog::FitControlsToTheirTexts()
     }
     if (fitted.width != client.right || fitted.height != client.bottom) {
         RECT window{};
-        GetWindowRect(m_hWnd, &window);
-        SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left + fitted.width - client.right,
+        GetWindowRect(dialog, &window);
+        SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + fitted.width - client.right,
                      window.bottom - window.top + fitted.height - client.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

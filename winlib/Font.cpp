@@ -1,26 +1,29 @@
 #include "Font.h"
 
-namespace {
+#include "FontNames.h"
+#include "HeapBlock.h"
 
-int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
+bool FontHasName(HDC dc, const wchar_t* name)
 {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;  // one is enough
+    constexpr DWORD kNameTable = 'e' << 24 | 'm' << 16 | 'a' << 8 | 'n';  // "name", as a tag
+    const DWORD size = GetFontData(dc, kNameTable, 0, nullptr, 0);
+    CHeapBlock<std::uint8_t> table(size == GDI_ERROR ? 0 : size);
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t");
+    return size != GDI_ERROR && table && GetFontData(dc, kNameTable, 0, table.Get(), size) == size &&
+           NameTableLists(table.Get(), size, reinterpret_cast<const char16_t*>(name),
+                          static_cast<std::size_t>(lstrlenW(name)));
 }
 
-}  // namespace
-
-bool IsFontFaceInstalled(const wchar_t* face)
+bool IsFontFaceInstalled(const LOGFONTW& wanted)
 {
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;  // of any character set
-    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
-    bool found = false;
-    if (HDC screen = GetDC(nullptr)) {
-        EnumFontFamiliesExW(screen, &wanted, &NoteFound, reinterpret_cast<LPARAM>(&found), 0);
-        ReleaseDC(nullptr, screen);
-    }
-    return found;
+    // Made as the dialog manager makes a dialog's font, so that the font realized here is
+    // the one it finds again in the font cache.
+    const CFontDC screen(nullptr, CreateFontIndirectW(&wanted), true);
+    wchar_t realized[LF_FACESIZE] = {};
+    if (!screen.Get() || !GetTextFaceW(screen.Get(), LF_FACESIZE, realized))
+        return false;
+    // It reports its name in the system's language or its English one.
+    return lstrcmpiW(realized, wanted.lfFaceName) == 0 || FontHasName(screen.Get(), wanted.lfFaceName);
 }
 
 CPrivateFont::~CPrivateFont()

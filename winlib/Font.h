@@ -2,9 +2,39 @@
 
 #include <windows.h>
 
-// Whether the system has a font of this face. A face the font system maps to another
-// font by name (a replacement, a substitute) counts as there.
-bool IsFontFaceInstalled(const wchar_t* face);
+// Whether the font mapper gives a font made as `wanted` the face it names, not another in
+// its place: the font it realizes reports that face or lists it among its names, in any
+// language. A face the font system maps to another font by name counts as there.
+bool IsFontFaceInstalled(const LOGFONTW& wanted);
+// Whether the font selected into `dc` is known by `name`: its name table lists it.
+bool FontHasName(HDC dc, const wchar_t* name);
+
+// A window's device context (the screen's, for no window) with a font selected into it,
+// given back with the object; a font handed over with `owned` is deleted then too.
+class CFontDC {
+public:
+    CFontDC(HWND window, HFONT font, bool owned = false)
+        : m_window(window), m_dc(GetDC(window)), m_font(owned ? font : nullptr),
+          m_previous(m_dc && font ? SelectObject(m_dc, font) : nullptr)
+    {
+    }
+    CFontDC(const CFontDC&) = delete;
+    CFontDC& operator=(const CFontDC&) = delete;
+    ~CFontDC()
+    {
+        if (m_previous)
+            SelectObject(m_dc, m_previous);
+        ReleaseDC(m_window, m_dc);  // both do nothing with a null handle
+        DeleteObject(m_font);
+    }
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+    HFONT m_font;
+    HGDIOBJ m_previous;
+};
 
 // A font that this process alone can use, registered from a font file among the
 // resources and removed again with the object.

@@ -4,9 +4,8 @@
 
 #include <cstddef>
 
-// Zeroed memory of the process heap for a number of objects of a plain type, freed with
-// the object. Empty (false) when the heap has no room: nothing here throws. A heap block
-// is aligned for any type.
+// Zeroed memory of the process heap, aligned for any type, for a number of objects of a
+// plain type; freed with the object. Empty (false) when the heap has no room.
 template <class T>
 class CHeapBlock {
 public:

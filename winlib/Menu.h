@@ -7,7 +7,7 @@
 class CMenu {
 public:
     // The wrapper of a menu handle; empty (false) when there is no menu.
-    static CMenu FromHandle(HMENU menu) { return CMenu(menu); }
+    explicit CMenu(HMENU menu) : m_hMenu(menu) {}
 
     explicit operator bool() const { return m_hMenu != nullptr; }
 
@@ -18,6 +18,5 @@ public:
     }
 
 private:
-    explicit CMenu(HMENU menu) : m_hMenu(menu) {}
     HMENU m_hMenu;
 };

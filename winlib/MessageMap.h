@@ -34,51 +34,34 @@ struct MessageMap {
 
 namespace winlib_detail {
 
+template <class Member>
+struct ClassOf;
+template <class T, class R, class... Args>
+struct ClassOf<R (T::*)(Args...)> {
+    using Type = T;
+};
+
 // Unpacks WPARAM/LPARAM for one handler signature and calls the handler. The target is
 // the object whose map holds the row, so the downcast is to the handler's own class.
 template <auto Handler>
-struct Cracker;
-
-template <class T, void (T::*Handler)()>
-struct Cracker<Handler> {
-    using Class = T;
-    static LRESULT Invoke(CCmdTarget& target, WPARAM, LPARAM)
-    {
-        (static_cast<T&>(target).*Handler)();
+LRESULT Invoke(CCmdTarget& target, WPARAM wParam, LPARAM lParam)
+{
+    using T = typename ClassOf<decltype(Handler)>::Type;
+    using H = decltype(Handler);
+    T& object = static_cast<T&>(target);
+    if constexpr (std::is_same_v<H, void (T::*)()>) {
+        (object.*Handler)();
         return 0;
-    }
-};
-
-// WM_SYSCOMMAND style: a 32-bit code in wParam and a raw lParam.
-template <class T, void (T::*Handler)(UINT, LPARAM)>
-struct Cracker<Handler> {
-    using Class = T;
-    static LRESULT Invoke(CCmdTarget& target, WPARAM wParam, LPARAM lParam)
-    {
-        (static_cast<T&>(target).*Handler)(static_cast<UINT>(wParam), lParam);
+    } else if constexpr (std::is_same_v<H, void (T::*)(UINT, LPARAM)>) {  // WM_SYSCOMMAND
+        (object.*Handler)(static_cast<UINT>(wParam), lParam);
         return 0;
+    } else if constexpr (std::is_same_v<H, HICON (T::*)()>) {  // WM_QUERYDRAGICON
+        return reinterpret_cast<LRESULT>((object.*Handler)());
+    } else {  // anything else: the raw parameters and the raw result
+        static_assert(std::is_same_v<H, LRESULT (T::*)(WPARAM, LPARAM)>, "no message handler has this signature");
+        return (object.*Handler)(wParam, lParam);
     }
-};
-
-// WM_QUERYDRAGICON style: a handle as the result.
-template <class T, HICON (T::*Handler)()>
-struct Cracker<Handler> {
-    using Class = T;
-    static LRESULT Invoke(CCmdTarget& target, WPARAM, LPARAM)
-    {
-        return reinterpret_cast<LRESULT>((static_cast<T&>(target).*Handler)());
-    }
-};
-
-// Anything else: the raw parameters and the raw result.
-template <class T, LRESULT (T::*Handler)(WPARAM, LPARAM)>
-struct Cracker<Handler> {
-    using Class = T;
-    static LRESULT Invoke(CCmdTarget& target, WPARAM wParam, LPARAM lParam)
-    {
-        return (static_cast<T&>(target).*Handler)(wParam, lParam);
-    }
-};
+}
 
 }  // namespace winlib_detail
 
@@ -89,19 +72,19 @@ struct MessageMapOf {
     template <UINT Message, auto Handler>
     static constexpr MessageEntry OnMessage()
     {
-        using Cracker = winlib_detail::Cracker<Handler>;
-        static_assert(std::is_base_of_v<typename Cracker::Class, Owner>, "the handler belongs to another class");
-        return {MessageEntry::Kind::Message, Message, &Cracker::Invoke};
+        static_assert(std::is_base_of_v<typename winlib_detail::ClassOf<decltype(Handler)>::Type, Owner>,
+                      "the handler belongs to another class");
+        return {MessageEntry::Kind::Message, Message, &winlib_detail::Invoke<Handler>};
     }
 
     template <UINT CommandId, auto Handler>
     static constexpr MessageEntry OnCommand()
     {
-        using Cracker = winlib_detail::Cracker<Handler>;
-        static_assert(std::is_base_of_v<typename Cracker::Class, Owner>, "the handler belongs to another class");
-        static_assert(std::is_same_v<decltype(Handler), void (Cracker::Class::*)()>,
+        using Class = typename winlib_detail::ClassOf<decltype(Handler)>::Type;
+        static_assert(std::is_base_of_v<Class, Owner>, "the handler belongs to another class");
+        static_assert(std::is_same_v<decltype(Handler), void (Class::*)()>,
                       "a command handler takes nothing and returns nothing");
-        return {MessageEntry::Kind::Command, CommandId, &Cracker::Invoke};
+        return {MessageEntry::Kind::Command, CommandId, &winlib_detail::Invoke<Handler>};
     }
 };
 

@@ -6,18 +6,14 @@
 // A rectangle in pixels, in the coordinates its user says: the screen's for placement, a
 // dialog's client area for the text fit.
 struct PixelRect {
-    int left;
-    int top;
-    int right;
-    int bottom;
+    int left, top, right, bottom;
 
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
 };
 
 struct PixelPoint {
-    int x;
-    int y;
+    int x, y;
 };
 
 namespace winlib_detail {

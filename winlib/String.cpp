@@ -9,38 +9,26 @@ wchar_t* Allocate(int length)
     return static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (static_cast<SIZE_T>(length) + 1) * sizeof(wchar_t)));
 }
 
-void Copy(wchar_t* to, const wchar_t* from, int length)
-{
-    for (int i = 0; i < length; ++i)
-        to[i] = from[i];
-}
-
 }  // namespace
 
-void CString::Assign(const wchar_t* text, int length)
+void CString::Join(const wchar_t* first, int firstLength, const wchar_t* second, int secondLength)
 {
-    wchar_t* copy = Allocate(length);
-    if (!copy)
+    wchar_t* joined = Allocate(firstLength + secondLength);
+    if (!joined)
         return;
-    Copy(copy, text, length);
-    copy[length] = L'\0';
+    for (int i = 0; i < firstLength; ++i)
+        joined[i] = first[i];
+    for (int i = 0; i < secondLength; ++i)
+        joined[firstLength + i] = second[i];
+    joined[firstLength + secondLength] = L'\0';
     HeapFree(GetProcessHeap(), 0, m_text);
-    m_text = copy;
-    m_length = length;
+    m_text = joined;
+    m_length = firstLength + secondLength;
 }
 
 CString& CString::operator+=(const wchar_t* text)
 {
-    const int added = text ? lstrlenW(text) : 0;
-    wchar_t* joined = Allocate(m_length + added);
-    if (!joined)
-        return *this;
-    Copy(joined, *this, m_length);
-    Copy(joined + m_length, text, added);
-    joined[m_length + added] = L'\0';
-    HeapFree(GetProcessHeap(), 0, m_text);
-    m_text = joined;
-    m_length += added;
+    Join(m_text, m_length, text, text ? lstrlenW(text) : 0);
     return *this;
 }
 
@@ -62,11 +50,9 @@ bool CString::LoadString(UINT id)
     // so strings of any length load whole.
     const wchar_t* resource = nullptr;
     const int length = ::LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&resource), 0);
-    if (length <= 0 || !resource) {
-        *this = CString();
-        return false;
-    }
-    Assign(resource, length);
+    if (length <= 0 || !resource)
+        return *this = CString(), false;
+    Join(resource, length, nullptr, 0);
     return m_length == length;
 }
 

@@ -2,24 +2,18 @@
 
 #include <windows.h>
 
+#include <utility>
+
 // A UTF-16 string that knows how to load itself from the string table. It keeps its
-// characters on the process heap and needs nothing of the C++ library, so a program
+// characters on the process heap and needs no code of the C++ library, so a program
 // built on it stays small; when memory runs out it stays as it was (or empty).
 class CString {
 public:
     CString() = default;
-    CString(const wchar_t* text) { Assign(text, text ? lstrlenW(text) : 0); }
-    CString(const CString& other) { Assign(other.m_text, other.m_length); }
-    CString(CString&& other) noexcept : m_text(other.m_text), m_length(other.m_length)
-    {
-        other.m_text = nullptr;
-        other.m_length = 0;
-    }
-    CString& operator=(CString other) noexcept
-    {
-        Swap(other);
-        return *this;
-    }
+    CString(const wchar_t* text) { Join(text, text ? lstrlenW(text) : 0, nullptr, 0); }
+    CString(const CString& other) { Join(other.m_text, other.m_length, nullptr, 0); }
+    CString(CString&& other) noexcept { Swap(other); }
+    CString& operator=(CString other) noexcept { return Swap(other), *this; }
     ~CString() { HeapFree(GetProcessHeap(), 0, m_text); }
 
     // Loads string `id` of the application's resource module. Returns false, leaving the
@@ -38,15 +32,12 @@ public:
     void ReleaseBuffer() { m_length = m_text ? lstrlenW(m_text) : 0; }
 
 private:
-    void Assign(const wchar_t* text, int length);
+    // Takes the two texts, one after the other, in place of what it held.
+    void Join(const wchar_t* first, int firstLength, const wchar_t* second, int secondLength);
     void Swap(CString& other) noexcept
     {
-        wchar_t* text = m_text;
-        const int length = m_length;
-        m_text = other.m_text;
-        m_length = other.m_length;
-        other.m_text = text;
-        other.m_length = length;
+        std::swap(m_text, other.m_text);
+        std::swap(m_length, other.m_length);
     }
 
     wchar_t* m_text = nullptr;

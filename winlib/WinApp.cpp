@@ -5,7 +5,7 @@ namespace {
 CWinApp* g_app = nullptr;
 }  // namespace
 
-CWinApp::CWinApp(const wchar_t* appName) : m_pszAppName(appName) { g_app = this; }
+CWinApp::CWinApp(const wchar_t*) { g_app = this; }
 
 CWinApp::~CWinApp()
 {
@@ -26,20 +26,14 @@ int CWinApp::Run()
     return ExitInstance();
 }
 
-const wchar_t* CWinApp::StandInFaceFor(const wchar_t* templateFace)
+const wchar_t* CWinApp::StandInFaceFor(const LOGFONTW& templateFont)
 {
-    if (!m_standInFace || !templateFace[0] || IsFontFaceInstalled(templateFace))
+    if (!m_standInFace || !templateFont.lfFaceName[0] || IsFontFaceInstalled(templateFont))
         return nullptr;
     return m_standInFont.Register(AfxGetResourceHandle(), m_standInFontId) ? m_standInFace : nullptr;
 }
 
-HICON AfxLoadIcon(UINT id)
-{
-    const wchar_t* name = MAKEINTRESOURCEW(id);
-    return ::LoadIconW(AfxFindResourceHandle(name, RT_GROUP_ICON), name);
-}
-
-HINSTANCE AfxFindResourceHandle(const wchar_t*, const wchar_t*) { return AfxGetResourceHandle(); }
+HICON AfxLoadIcon(UINT id) { return ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id)); }
 
 void AfxLoadDllsOnlyFromSystem()
 {
@@ -47,18 +41,16 @@ void AfxLoadDllsOnlyFromSystem()
     // static import would keep the program from starting there at all.
     using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
     const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-    // GetProcAddress hands every export out under one type; this one's own comes back
-    // (through the generic function pointer type that is there for such conversions).
+    // GetProcAddress hands every export out under one type; the generic function pointer
+    // type is there for the conversion back.
     const auto setDefaultDllDirectories =
         reinterpret_cast<SetDefaultDllDirectoriesProc>(reinterpret_cast<void (*)()>(found));
     if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
         return;
-    // Without it (Windows XP, Vista, 7 without that update) the current folder leaves the
-    // search, but the program's own folder stays first in it. A DLL that is already
-    // loaded is what a later load by name gets, so the ones the dialogs bring in by name
-    // (the themed controls load uxtheme.dll, which loads dwmapi.dll where there is one)
-    // are loaded now from the system folder by full path, their own DLLs looked for there
-    // too. They stay loaded for the life of the process.
+    // Without it (XP, Vista, 7 without that update) the current folder leaves the search,
+    // but the program's own folder stays first. A loaded DLL is what a later load by name
+    // gets, so the ones the dialogs load by name (the themed controls load uxtheme.dll,
+    // which loads dwmapi.dll) are loaded now from the system folder, for good.
     SetDllDirectoryW(L"");
     wchar_t path[MAX_PATH];
     const UINT folder = GetSystemDirectoryW(path, MAX_PATH - 16);
@@ -75,9 +67,7 @@ CWinApp* AfxGetApp() { return g_app; }
 
 HINSTANCE AfxGetResourceHandle()
 {
-    if (g_app && g_app->m_hResource)
-        return g_app->m_hResource;
-    return GetModuleHandleW(nullptr);
+    return g_app && g_app->m_hResource ? g_app->m_hResource : GetModuleHandleW(nullptr);
 }
 
 int AfxWinMain(HINSTANCE instance)

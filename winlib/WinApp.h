@@ -19,30 +19,25 @@ public:
 
     // Three-dimensional control drawing is what the system always does today.
     BOOL Enable3dControls() { return TRUE; }
-    // The target of the help command. The program carries no help content, so it shows
-    // nothing.
+    // The target of the help command: the program carries no help, so it shows nothing.
     void OnHelp() {}
 
     // A font among the resources (RCDATA `fontResourceId`, family `face`) for dialogs whose
-    // template names a face the system has no font of: without a font of its face a
-    // dialog gets whatever the font mapper picks for the system's character set, which
-    // may lack the dialog's characters and has other proportions than its layout.
+    // template names a face the system has no font of, which would get whatever font the
+    // mapper picks: one that may lack their characters, in other proportions.
     void SetStandInDialogFont(UINT fontResourceId, const wchar_t* face)
     {
         m_standInFontId = fontResourceId;
         m_standInFace = face;
     }
-    // The face a dialog whose template names `templateFace` is made with instead: the
-    // stand-in's where the system has no font of that face, registered for this process
-    // on first use; null where the template's own face is there (or there is no stand-in).
-    const wchar_t* StandInFaceFor(const wchar_t* templateFace);
+    // The face a dialog whose template names `templateFont` is made with instead: the
+    // stand-in's (registered on first use) where the system has no font of that face.
+    const wchar_t* StandInFaceFor(const LOGFONTW& templateFont);
 
-    const wchar_t* m_pszAppName;
     HINSTANCE m_hInstance = nullptr;
     // The module that dialog templates, strings and icons are loaded from.
     HINSTANCE m_hResource = nullptr;
-    // The window that owns dialogs created without a parent. Cleared by the window
-    // object when it is destroyed.
+    // The owner of dialogs made without a parent; cleared when its object is destroyed.
     CWnd* m_pMainWnd = nullptr;
 
 protected:
@@ -59,10 +54,6 @@ CWinApp* AfxGetApp();
 
 // The module that holds the program's resources.
 HINSTANCE AfxGetResourceHandle();
-
-// The module that holds a given resource. The program keeps all of its resources in one
-// module, so this is AfxGetResourceHandle().
-HINSTANCE AfxFindResourceHandle(const wchar_t* name, const wchar_t* type);
 
 // A shared icon of the resources, at the system's big icon size; never destroyed.
 HICON AfxLoadIcon(UINT id);

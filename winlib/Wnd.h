@@ -9,12 +9,7 @@ class CWindow {
 public:
     explicit CWindow(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    explicit operator bool() const { return m_hWnd != nullptr; }
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return ::SendMessageW(m_hWnd, message, wParam, lParam);
-    }
+    LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(m_hWnd, msg, w, l); }
 
 private:
     HWND m_hWnd;
@@ -28,14 +23,9 @@ public:
     CWnd() = default;
     ~CWnd() override;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-
     // The child window with this id, or an empty handle.
     CWindow GetDlgItem(int id) const { return CWindow(::GetDlgItem(m_hWnd, id)); }
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return ::SendMessageW(m_hWnd, message, wParam, lParam);
-    }
+    LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(m_hWnd, msg, w, l); }
     CString GetWindowText() const;
     int MessageBox(const wchar_t* text, const wchar_t* caption, UINT type) const
     {
@@ -43,7 +33,7 @@ public:
     }
 
     // The window's own system menu (revert: the system's default one); empty if it has none.
-    CMenu GetSystemMenu(bool revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
+    CMenu GetSystemMenu(bool revert) const { return CMenu(::GetSystemMenu(m_hWnd, revert)); }
     // Sets the big (title bar, task switcher) or small icon; returns the previous one.
     HICON SetIcon(HICON icon, bool big)
     {

@@ -92,6 +92,11 @@ void ExpectWholeAndReadable(UINT templateId)
     // The monospaced replacement draws the choices wider than they were laid out.
     const bool choicesMustWiden = prefix && std::strcmp(prefix, "ipagothic") == 0;
     ScriptedDialog<Dialog> dlg([&](ScriptedDialog<Dialog>& d) {
+        if (const char* dpi = std::getenv("VORLAMY_EXPECTED_DPI")) {
+            HDC screen = GetDC(nullptr);
+            EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), std::atoi(dpi)) << "the run was asked for this";
+            ReleaseDC(nullptr, screen);
+        }
         const std::vector<RECT> designed = DesignedRects(d.m_hWnd, templateId);
         std::size_t i = 0;
         for (HWND c = GetWindow(d.m_hWnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++i) {

@@ -2,11 +2,15 @@
 // the two ways a dialog procedure answers, modal runs and ownership, command routing.
 #include "support/ScriptedDialog.h"
 #include "support/WindowGeometry.h"
+#include "winlib/DialogTemplate.h"
 #include "winlib/TestDialog.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -310,10 +314,90 @@ TEST(DialogTextFitTest, ACrampedDialogMakesRoom)
             GetClientRect(d.m_hWnd, &client);
             EXPECT_EQ(client.bottom, DesignedRect(d.m_hWnd, 0, 0, 120, 80).bottom + grewBy);
             EXPECT_LE(CentreDistance(WindowRect(d.m_hWnd), WorkAreaOf(d.m_hWnd)), 2) << "centred as it now is";
+
+            const RECT group = ControlRect(d.m_hWnd, IDC_CRAMPED_GROUP),
+                       framed = ControlRect(d.m_hWnd, IDC_CRAMPED_FRAMED);
+            const RECT groupDesigned = DesignedRect(d.m_hWnd, 60, 22, 55, 30);
+            const RECT framedDesigned = DesignedRect(d.m_hWnd, 65, 32, 40, 10);
+            EXPECT_GT(framed.right - framed.left, framedDesigned.right - framedDesigned.left);
+            EXPECT_EQ(framed.left - group.left, framedDesigned.left - groupDesigned.left)
+                << "framed, it moves with its box";
+            EXPECT_EQ(group.right - framed.right, groupDesigned.right - framedDesigned.right) << "which grows with it";
+            EXPECT_EQ(ControlRect(d.m_hWnd, IDC_CRAMPED_BESIDE).left - group.right,
+                      DesignedRect(d.m_hWnd, 125, 30, 40, 14).left - groupDesigned.right)
+                << "and what stands beside the box keeps its gap";
+            for (const int id : {IDC_CRAMPED_HIDDEN, IDC_CRAMPED_ELLIPSIS}) {
+                const RECT kept = ControlRect(d.m_hWnd, id);
+                EXPECT_EQ(kept.right - kept.left,
+                          DesignedRect(d.m_hWnd, 5, 0, id == IDC_CRAMPED_HIDDEN ? 20 : 40, 8).right -
+                              DesignedRect(d.m_hWnd, 5, 0, 0, 0).left)
+                    << "control " << id << " keeps its width";
+            }
             d.EndDialog(IDOK);
         },
         IDD_CRAMPED_DIALOG);
     EXPECT_EQ(cramped.DoModal(), IDOK);
+}
+
+// A dialog that lays its controls out itself keeps them where its template has them.
+class CFixedLayoutDlg : public CDialog {
+public:
+    explicit CFixedLayoutDlg(UINT id) : CDialog(id) { KeepTemplateLayout(); }
+};
+TEST(DialogTextFitTest, ADialogCanKeepItsTemplatesLayout)
+{
+    ScriptedDialog<CFixedLayoutDlg> fixed(
+        [](ScriptedDialog<CFixedLayoutDlg>& d) {
+            EXPECT_EQ(ControlRect(d.m_hWnd, IDC_CRAMPED_PARAGRAPH).bottom,
+                      DesignedRect(d.m_hWnd, 5, 5, 110, 16).bottom);
+            d.EndDialog(IDOK);
+        },
+        IDD_CRAMPED_DIALOG);
+    EXPECT_EQ(fixed.DoModal(), IDOK);
+}
+
+INT_PTR CALLBACK NothingHandled(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// Whether the dialog manager gives a dialog whose template names `face` the test font.
+bool DialogGetsTheTestFont(const std::u16string& face)
+{
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDD_TEST_DIALOG), RT_DIALOG);
+    const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, resource)));
+    const std::size_t size = SizeofResource(module, resource);
+    const dialog_template::Header header = dialog_template::Reader(data, size).ReadHeader();
+    std::vector<std::uint8_t> copy(dialog_template::SizeWithFace(size, header, face.size()));
+    dialog_template::CopyWithFace(data, size, header, face.data(), face.size(), copy.data());
+    const HWND dialog = CreateDialogIndirectParamW(module, reinterpret_cast<const DLGTEMPLATE*>(copy.data()), nullptr,
+                                                   &NothingHandled, 0);
+    if (!dialog)
+        return false;
+    const bool gets = FontHasName(
+        CFontDC(dialog, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0))).Get(), L"Vorlamy Test Gothic");
+    DestroyWindow(dialog);
+    return gets;
+}
+
+// A dialog gets the stand-in exactly where it would not get the font its template names,
+// whichever of the font's names the template uses. Which names Wine knows depends on the
+// system's locale (Windows knows them all), so this runs under an English and a Japanese one.
+TEST(FontDecisionTest, TheStandInIsForADialogThatWouldNotGetItsFont)
+{
+    CPrivateFont font;
+    ASSERT_TRUE(font.Register(GetModuleHandleW(nullptr), IDR_TEST_FONT));
+    for (const std::u16string face : {u"Vorlamy Test Gothic", u"ボルラミー検査ゴシック", u"Vorlamy Test Gothic Regular",
+                                      u"vorlamy test gothic", u"No Such Gothic"}) {
+        LOGFONTW wanted{};
+        wanted.lfHeight = -MulDiv(8, GetDeviceCaps(CFontDC(nullptr, nullptr).Get(), LOGPIXELSY), 72);
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        wanted.lfQuality = PROOF_QUALITY;
+        face.copy(reinterpret_cast<char16_t*>(wanted.lfFaceName), LF_FACESIZE - 1);
+        const bool gets = DialogGetsTheTestFont(face);
+        EXPECT_EQ(IsFontFaceInstalled(wanted), gets) << "face " << face.size() << " units long: " << wanted.lfFaceName;
+        if (face == u"Vorlamy Test Gothic" || face == u"vorlamy test gothic") {
+            EXPECT_TRUE(gets) << "a font is known by its English name under any locale";
+        }
+    }
 }
 
 TEST(ModalRunTest, AMissingTemplateFailsWithoutAWindow)

@@ -1,7 +1,8 @@
-// Making room for texts, and naming another face in a copy of a dialog template, as plain
-// computation: natively and under Wine.
+// Making room for texts, naming another face in a copy of a dialog template and reading a
+// font's names, as plain computation: natively and under Wine.
 #include "winlib/TextFit.h"
 #include "winlib/DialogTemplate.h"
+#include "winlib/FontNames.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,27 @@ TEST(TextFitTest, ALineThatGrowsWiderPushesWhatStandsInItsRow)
     EXPECT_EQ(controls[1].rect.right, 238);
     EXPECT_EQ(size.width, 404);
     EXPECT_EQ(size.height, 82);
+}
+
+// An aligned text keeps its place where there is room before it; a group box grows with
+// the check box it frames, and what stands beside the box keeps its gap to it.
+TEST(TextFitTest, AlignedTextsKeepTheirPlaceAndGroupBoxesGrowWithWhatTheyFrame)
+{
+    std::vector<ControlFit> c = {{{10, 10, 30, 20}},  {{50, 10, 100, 20}}, {{120, 10, 160, 20}},
+                                 {{10, 30, 110, 80}}, {{20, 45, 60, 55}},  {{120, 40, 160, 60}}};
+    c[1].align = TextAlign::Right, c[1].neededWidth = 70;   // 20 more, all to the left
+    c[2].align = TextAlign::Centre, c[2].neededWidth = 60;  // 20 more, half to the left
+    c[3].frames = true;
+    c[4].neededWidth = 100;  // the framed check box: 60 more
+    const ClientSize size = FitControls(c.data(), c.size(), {170, 90});
+    EXPECT_EQ(c[1].rect.left, 30);
+    EXPECT_EQ(c[1].rect.right, 100);
+    EXPECT_EQ(c[2].rect.left, 110);
+    EXPECT_EQ(c[2].rect.right, 170);
+    EXPECT_EQ(c[4].rect.right, 120);
+    EXPECT_EQ(c[3].rect.right, 170) << "the box keeps its margin of 50 around the check box";
+    EXPECT_EQ(c[5].rect.left, 180) << "and its neighbour its gap of 10";
+    EXPECT_EQ(size.width, 230);
 }
 
 // A template as the resource compiler writes it: header, menu, class, caption, font, and
@@ -85,6 +107,30 @@ TEST(DialogTemplateTest, ACopyNamesTheNewFaceAndKeepsTheItemsWholeAndAligned)
     std::vector<std::uint8_t> cut = Template(true, u"ＭＳ Ｐゴシック");
     cut.resize(60);
     EXPECT_FALSE(HeaderOf(cut).complete) << "a template that ends in its face";
+}
+
+// A name table with a font's English and Japanese family names, and a Macintosh name in
+// an older encoding that does not count.
+TEST(FontNamesTest, AFontIsKnownByItsFamilyNamesInEveryLanguage)
+{
+    const std::u16string english = u"Test Sans", japanese = u"テスト", mac = u"Mac";
+    std::vector<std::uint8_t> t;
+    auto unit = [&t](unsigned u) { t.push_back((u >> 8) & 0xFF), t.push_back(u & 0xFF); };
+    unit(0), unit(3), unit(6 + 3 * 12);  // format, records, where the strings start
+    unit(3), unit(1), unit(0x409), unit(1), unit(2 * english.size()), unit(0);
+    unit(3), unit(1), unit(0x411), unit(1), unit(2 * japanese.size()), unit(2 * english.size());
+    unit(1), unit(0), unit(0), unit(1), unit(2 * mac.size()), unit(2 * (english.size() + japanese.size()));
+    for (const std::u16string& s : {english, japanese, mac})
+        for (char16_t c : s)
+            unit(c);
+    auto lists = [&t](const std::u16string& face, std::size_t size) {
+        return NameTableLists(t.data(), size, face.data(), face.size());
+    };
+    EXPECT_TRUE(lists(u"test SANS", t.size()));
+    EXPECT_TRUE(lists(japanese, t.size()));
+    EXPECT_FALSE(lists(mac, t.size()));
+    EXPECT_FALSE(lists(u"Test", t.size()));
+    EXPECT_FALSE(lists(japanese, t.size() - 2 * mac.size() - 2)) << "a name cut off by the table's end";
 }
 
 }  // namespace
