@@ -56,8 +56,18 @@ under_japanese_locale() {
   local -x LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 VORLAMY_EXPECTED_ACP=932
   # The project's prefix, whose server is up already: as scripts/test.sh does it.
   wine_prefix_made "$tree"
-  repeat "$tree" "$tree, Japanese system locale" -R '^(ProgramTest|FaultTest|PlantedDllTest|SystemLocaleTest)\.' "$@"
+  repeat "$tree" "$tree, Japanese system locale" -R '^(ProgramTest|FaultTest|PlantedDllTest|SystemLocaleTest|FontDecisionTest)\.' "$@"
 }
 in_players_prefixes "$@"
+at_larger_dpi() {
+  local -x VORLAMY_EXPECTED_DPI
+  wine_prefix_made "$tree"
+  for VORLAMY_EXPECTED_DPI in 120 144; do
+    set_prefix_dpi "$tree" "$VORLAMY_EXPECTED_DPI"
+    repeat "$tree" "$tree at $VORLAMY_EXPECTED_DPI dots per inch" -R '^DialogTextTest\.' "$@"
+  done
+  set_prefix_dpi "$tree" 96
+}
+at_larger_dpi "$@"
 if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then under_japanese_locale "$@"; fi
 exit $status

@@ -101,7 +101,9 @@ wine_prefix_ready() {
   # must have no override. One that is up already (another script's) serves as well.
   /usr/lib/wine/wineserver -w 2>/dev/null || true
   as_ordinary_user /usr/lib/wine/wineserver -p 2>/dev/null || true
-  as_ordinary_user "$loader" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  # The first program also puts the prefix back at 96 dots per inch, wherever a run that
+  # was stopped left it.
+  set_prefix_dpi "$arch" 96 || true
   if [ -n "${DISPLAY:-}" ]; then
     as_ordinary_user "$loader" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
   fi
@@ -179,6 +181,13 @@ players_prefix_made() {
     install_wine_fonts "$WINEPREFIX"
     touch "$WINEPREFIX/.vorlamy-ready"
   ) 9>"$VORLAMY_ROOT/build/wine-$arch-$kind.lock"
+}
+
+# The system's dots per inch for the programs that the prefix starts from now on, as the
+# display settings of Windows set it.
+set_prefix_dpi() { # arch dpi
+  as_ordinary_user "$(wine_loader "$1")" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$2" /f </dev/null >/dev/null 2>&1
 }
 
 # Wine sets the fonts linked to Tahoma, the captions' font, anew for the system locale's
