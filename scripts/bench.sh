@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Benchmark: Vorlamy against the same dialog as a bare Win32 program, with Vorlamy's
 # manifest and without it, run under Wine on a private virtual display, round by round and
-# interleaved; prints a table. Not a test: nothing here passes or fails on a time.
+# interleaved; prints a table. Where Vorlamy's time goes: the bare program once more with
+# the class library's font decision, and once with its fit of the controls to their texts.
+# Not a test: nothing here passes or fails on a time.
 #   scripts/bench.sh [rounds]     (60 by default: fewer give ratios that wander by 5 %)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +13,7 @@ rounds=${1:-60}
 bash scripts/install-deps.sh test
 arch=$(wine_arch)
 dir=build/$arch
-build_tree "$arch" Vorlamy Baseline BaselineUnthemed bench_driver >/dev/null
+build_tree "$arch" Vorlamy Baseline BaselineUnthemed BaselineFontDecision BaselineTextFit bench_driver >/dev/null
 
 trap stop_everything EXIT
 start_private_display
@@ -19,8 +21,10 @@ scratch=$(mktemp -d)
 echo "Vorlamy benchmark, $arch build under $(/usr/lib/wine/wine64 --version 2>/dev/null || echo Wine)"
 [ "$arch" = win64 ] && echo "(this machine cannot execute 32-bit code: the x86_64 builds are measured)"
 measure() {
-  "${fixed_layout[@]}" "$(wine_loader "$arch")" "$dir/bench_driver.exe" "$dir/Vorlamy.exe" "$dir/Baseline.exe" "$dir/BaselineUnthemed.exe" \
-    "$rounds" "Z:$scratch"
+  "${fixed_layout[@]}" "$(wine_loader "$arch")" "$dir/bench_driver.exe" "$rounds" "Z:$scratch" \
+    Vorlamy "$dir/Vorlamy.exe" "bare, same manifest" "$dir/Baseline.exe" \
+    "bare + font decision" "$dir/BaselineFontDecision.exe" "bare + text fit" "$dir/BaselineTextFit.exe" \
+    "bare, no manifest" "$dir/BaselineUnthemed.exe"
 }
 echo
 echo "== In the project's prefix, where the dialogs' face is there (mapped to IPAPGothic):"
