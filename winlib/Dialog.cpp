@@ -97,10 +97,9 @@ HWND CDialog::OwnerWindow() const
     return GetAncestor(owner->m_hWnd, GA_ROOT);
 }
 
-// Once initialized, the dialog makes room for texts that its font draws larger than the
-// template planned. A dialog that did not place itself then opens in the middle of what
-// it belongs to, not where its template says (mostly the screen's corner); child dialogs
-// stay where their parent put them.
+// Once initialized, the dialog makes room for texts drawn larger than the template planned.
+// One that did not place itself then opens in the middle of what it belongs to, not where
+// its template says (mostly the screen's corner); a child stays where its parent put it.
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
     RECT before{};

@@ -8,8 +8,7 @@ public:
     // A dialog with no parent is owned by the application's main window.
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
 
-    // Shows the dialog and runs it until it ends; returns the code passed to EndDialog
-    // (IDOK, IDCANCEL), or -1 when the dialog could not be created.
+    // Runs the dialog until it ends; returns EndDialog's code, or -1 when it could not be made.
     INT_PTR DoModal();
 
     // Ends a running dialog; DoModal then returns `result`.
@@ -23,12 +22,11 @@ public:
     virtual void OnCancel();
 
 protected:
-    // Keeps the controls where the template puts them, for a dialog that lays them out
-    // itself; called before DoModal.
+    // Keeps the controls where the template puts them (before DoModal): no fit below.
     void KeepTemplateLayout() { m_fitsTexts = false; }
 
-    // Moves values between controls and members: to the controls when the dialog opens,
-    // from them (saveAndValidate) on OK. Returns false to keep the dialog open.
+    // Moves values to the controls as the dialog opens, from them (saveAndValidate) on OK;
+    // false keeps the dialog open.
     virtual bool DoDataExchange(bool saveAndValidate);
 
     const MessageMap* GetMessageMap() const override { return &messageMap; }
@@ -37,9 +35,8 @@ protected:
     LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // A message that Default() hands to DefDlgProc, which calls the dialog procedure once
-    // more with it; that one call must answer "not handled". Any other message that comes
-    // meanwhile is dispatched as usual. Nested calls each keep their own.
+    // A message that Default() hands to DefDlgProc, which calls the dialog procedure once more
+    // with it: that one call answers "not handled", any other is dispatched. Nested ones nest.
     struct PassedOn {
         UINT message;
         WPARAM wParam;
@@ -53,8 +50,7 @@ private:
     HWND OwnerWindow() const;
     // Whether this is the message that Default() is handing on, coming back.
     bool IsComingBack(UINT message, WPARAM wParam, LPARAM lParam);
-    // Centres the dialog over its owner, or on its monitor's work area when it has none,
-    // and keeps it inside that work area.
+    // Centres the dialog over its owner (or its monitor's work area), inside the work area.
     void CentreOnOwnerOrScreen();
 
     static const MessageEntry messageEntries[];

@@ -1,10 +1,9 @@
 #pragma once
 
-// A dialog template, classic (DLGTEMPLATE) or extended (DLGTEMPLATEEX), read in place:
-// the one reader of the format, for the class library (which makes a copy that names
-// another face) and for the tests. Plain byte work, free of the window system and of
-// allocation. Everything in a template is in 16-bit units, little-endian, and each item
-// starts on a 4-byte boundary counted from the template's start.
+// A dialog template, classic (DLGTEMPLATE) or extended (DLGTEMPLATEEX), read in place: the
+// one reader of the format, for the class library and the tests; plain byte work, free of
+// the window system and of allocation. A template is in 16-bit units, little-endian, and
+// each item starts on a 4-byte boundary counted from the template's start.
 
 #include <cstddef>
 #include <cstdint>
@@ -26,10 +25,9 @@ struct Item {
     Text windowClass, text;
 };
 
-// The header. `face` is there only when `hasFace`: a template without DS_SETFONT names no
-// font, and one whose point size is 0x7FFF asks for the message box's font, with neither
-// weight, italic, character set nor face after it. `complete` is false for a template that
-// ends before its header does.
+// The header; `complete` is false for a template that ends before it does. `face` is there
+// only when `hasFace`: without DS_SETFONT there is no font, and a point size of 0x7FFF
+// asks for the message box's font, with no weight, italic, character set or face after it.
 struct Header {
     bool complete = false, extended = false, hasFace = false;
     std::uint32_t helpId = 0, exStyle = 0, style = 0;

@@ -1,6 +1,5 @@
-// A dialog's controls measured with the font each one really got, and given the room
-// their texts need: a template's sizes are in units of the font it names, and a system
-// without that font draws the texts in one of other proportions.
+// A template's sizes are in units of the font it names; a system without that font draws
+// the texts in other proportions, so each is measured in the font its control really got.
 #include "Dialog.h"
 
 #include "Font.h"
@@ -12,8 +11,7 @@ namespace {
 enum class TextKind { None, Line, Paragraph, CheckBox, PushButton, GroupBox };
 
 // What a control shows that the fit makes room for. Hidden controls, texts meant to be cut
-// (ellipses, a text centred in a fixed box) and buttons that show a picture or break
-// their own lines are left as the template has them.
+// (ellipses, centred in a fixed box) and picture or multiline buttons stay as they are.
 TextKind KindOf(HWND control, LONG style)
 {
     wchar_t className[16] = {};
@@ -42,8 +40,7 @@ TextKind KindOf(HWND control, LONG style)
     return check ? TextKind::CheckBox : TextKind::None;
 }
 
-// The client size a control needs to show its whole text; {0, 0} for a control whose
-// text is not to be fitted.
+// The client size a control needs to show its whole text; {0, 0} where none is fitted.
 SIZE NeededClientSize(HWND control, TextKind kind)
 {
     if (kind == TextKind::None || kind == TextKind::GroupBox)

@@ -36,8 +36,8 @@ private:
     HGDIOBJ m_previous;
 };
 
-// A font that this process alone can use, registered from a font file among the
-// resources and removed again with the object.
+// A font for this process alone, registered from a font file among the resources and
+// removed again with the object.
 class CPrivateFont {
 public:
     CPrivateFont() = default;
@@ -45,8 +45,7 @@ public:
     CPrivateFont& operator=(const CPrivateFont&) = delete;
     ~CPrivateFont();
 
-    // Registers the font file held as RCDATA resource `id` of `module`; true when the
-    // font is registered (now or before).
+    // Registers RCDATA resource `id` of `module`; true when it is registered (now or before).
     bool Register(HINSTANCE module, UINT id);
 
 private:

@@ -1,9 +1,8 @@
 #pragma once
 
 // Message maps: per-class tables from a window message (or a command id) to a member
-// function. Each table names its base class's table, so a message that a class does not
-// handle is looked up in its base's table next. The rows keep the handler's exact type:
-// a handler whose signature does not fit the message does not compile.
+// function, each naming its base class's table, which is asked next. The rows keep the
+// handler's exact type: a handler whose signature does not fit does not compile.
 
 #include <windows.h>
 
@@ -65,8 +64,7 @@ LRESULT Invoke(CCmdTarget& target, WPARAM wParam, LPARAM lParam)
 
 }  // namespace winlib_detail
 
-// Builds the rows of Owner's message map; a handler must be a member of Owner or of one
-// of its bases.
+// Builds the rows of Owner's message map, of handlers of Owner or of its bases.
 template <class Owner>
 struct MessageMapOf {
     template <UINT Message, auto Handler>
@@ -96,8 +94,7 @@ public:
     CCmdTarget& operator=(const CCmdTarget&) = delete;
     virtual ~CCmdTarget() = default;
 
-    // Calls the handler of a command (a menu item, an accelerator, a button click) if this
-    // object's map chain has one.
+    // Calls the handler of a command (a menu item, an accelerator, a button click), if any.
     virtual bool OnCmdMsg(UINT commandId);
 
 protected:

@@ -1,10 +1,8 @@
 #pragma once
 
-// Where the class library puts a dialog that did not place itself, as plain arithmetic
-// on screen rectangles, free of the window system.
+// Where the class library puts a dialog that did not place itself: plain arithmetic.
 
-// A rectangle in pixels, in the coordinates its user says: the screen's for placement, a
-// dialog's client area for the text fit.
+// A rectangle in pixels: on the screen for placement, in a dialog's client area for the fit.
 struct PixelRect {
     int left, top, right, bottom;
 

@@ -4,9 +4,8 @@
 
 #include <utility>
 
-// A UTF-16 string that knows how to load itself from the string table. It keeps its
-// characters on the process heap and needs no code of the C++ library, so a program
-// built on it stays small; when memory runs out it stays as it was (or empty).
+// A UTF-16 string that loads itself from the string table, kept on the process heap with
+// no code of the C++ library; when memory runs out it stays as it was (or empty).
 class CString {
 public:
     CString() = default;
@@ -16,8 +15,7 @@ public:
     CString& operator=(CString other) noexcept { return Swap(other), *this; }
     ~CString() { HeapFree(GetProcessHeap(), 0, m_text); }
 
-    // Loads string `id` of the application's resource module. Returns false, leaving the
-    // string empty, when the table has no such string or it is empty.
+    // Loads string `id` of the resource module; false (and empty) where there is none.
     bool LoadString(UINT id);
 
     bool IsEmpty() const { return m_length == 0; }
@@ -26,8 +24,8 @@ public:
 
     CString& operator+=(const wchar_t* text);
 
-    // Room for `length` characters to be written by a system call; ReleaseBuffer() then
-    // takes the length from the terminating zero. Null when memory runs out.
+    // Room for `length` characters that a system call writes, measured again by
+    // ReleaseBuffer(); null when memory runs out.
     wchar_t* GetBufferSetLength(int length);
     void ReleaseBuffer() { m_length = m_text ? lstrlenW(m_text) : 0; }
 
@@ -44,7 +42,6 @@ private:
     int m_length = 0;
 };
 
-// The system's own description of an error code (GetLastError() style), without the
-// trailing line end, followed by the code in parentheses; the bare code when the system
-// has no text for it.
+// The system's description of an error code (GetLastError() style) without its line end,
+// then the code in parentheses; the bare code when the system has no text for it.
 CString FormatSystemMessage(DWORD error);

@@ -98,14 +98,12 @@ constexpr bool KeepFramesAround(ControlFit* controls, std::size_t count)
 
 // Gives each control the size its text needs, moves what stands to the right of a control
 // that grew wider, or below one that grew higher, on by as much (keeping the gaps between
-// them), and returns the client area's new size, grown by what its controls now need.
-// Where every text fits, nothing moves and the size stays. On return each rect is the
-// control's new place.
+// them), and returns the client area's new size; each rect is then the control's new
+// place. Where every text fits, nothing moves.
 constexpr ClientSize FitControls(ControlFit* controls, std::size_t count, ClientSize client)
 {
     using namespace winlib_detail;
-    // An aligned text's room to the left: up to what stands before it in its row, and
-    // never into the dialog's left margin.
+    // An aligned text's room to the left: up to what stands before it, not into the margin.
     int margin = client.width;
     for (std::size_t i = 0; i < count; ++i)
         margin = Smaller(margin, controls[i].rect.left);

@@ -37,12 +37,10 @@ HICON AfxLoadIcon(UINT id) { return ::LoadIconW(AfxGetResourceHandle(), MAKEINTR
 
 void AfxLoadDllsOnlyFromSystem()
 {
-    // Looked up at run time: Windows 7 without its KB2533623 update lacks it, and a
-    // static import would keep the program from starting there at all.
+    // Looked up: Windows 7 without KB2533623 lacks it, and would not start with an import.
     using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
     const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-    // GetProcAddress hands every export out under one type; the generic function pointer
-    // type is there for the conversion back.
+    // GetProcAddress hands every export out under one type; void (*)() converts it back.
     const auto setDefaultDllDirectories =
         reinterpret_cast<SetDefaultDllDirectoriesProc>(reinterpret_cast<void (*)()>(found));
     if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
@@ -81,8 +79,7 @@ int AfxWinMain(HINSTANCE instance)
 #if defined(__cpp_exceptions)
     try {
 #endif
-        // After a FALSE start-up the main window, if one was named, may already be gone:
-        // nothing here looks at it.
+        // After a FALSE start-up the main window may be gone already: nothing looks at it.
         if (!app->InitInstance())
             return app->ExitInstance();
         return app->Run();

@@ -3,14 +3,14 @@
 #include "Font.h"
 #include "Wnd.h"
 
-// The application object. A program defines exactly one, as a global; the main routine
-// finds it, runs InitInstance and, if that returns TRUE, the message loop.
+// The application object, one global per program: the main routine runs its InitInstance
+// and, if that returns TRUE, its message loop.
 class CWinApp : public CCmdTarget {
 public:
     explicit CWinApp(const wchar_t* appName = nullptr);
     ~CWinApp() override;
 
-    // The program's start-up. Return FALSE to end at once, without a message loop.
+    // The program's start-up; FALSE ends it at once, without a message loop.
     virtual BOOL InitInstance() { return TRUE; }
     // The message loop; ends on WM_QUIT and returns ExitInstance()'s exit code.
     virtual int Run();
@@ -23,8 +23,7 @@ public:
     void OnHelp() {}
 
     // A font among the resources (RCDATA `fontResourceId`, family `face`) for dialogs whose
-    // template names a face the system has no font of, which would get whatever font the
-    // mapper picks: one that may lack their characters, in other proportions.
+    // face the system lacks: the mapper's pick may lack their characters, in other proportions.
     void SetStandInDialogFont(UINT fontResourceId, const wchar_t* face)
     {
         m_standInFontId = fontResourceId;
@@ -61,10 +60,9 @@ HICON AfxLoadIcon(UINT id);
 // Hosting of embedded (ActiveX) controls. The program has none.
 inline void AfxEnableControlContainer() {}
 
-// Takes the program's own folder and the current folder out of the search for DLLs that
-// are loaded by name, so that only the system's copies load; where Windows cannot, loads
-// the DLLs the dialogs need from the system folder before anything asks for them by name.
-// Called first thing in the process (creating a window loads uxtheme).
+// Takes the program's own folder and the current folder out of the search for DLLs loaded
+// by name; where Windows cannot, loads the ones the dialogs need from the system folder
+// first. Called first thing in the process (creating a window loads uxtheme).
 void AfxLoadDllsOnlyFromSystem();
 
 // The main routine: runs the application object's start-up, loop and clean-up.

@@ -15,9 +15,8 @@ private:
     HWND m_hWnd;
 };
 
-// A window whose messages are handled by the message map of a C++ object.
-// The object does not own the window: the window system destroys it (a dialog, when it
-// ends) and the object forgets the handle when the window is gone.
+// A window whose messages go to the message map of a C++ object, which does not own it: the
+// window system destroys it (a dialog, when it ends), and the object forgets the handle.
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
