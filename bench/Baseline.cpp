@@ -45,7 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 #if defined(BASELINE_FONT_DECISION)
     // The settings dialog's font, as its template names it.
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(9, GetDeviceCaps(CFontDC(nullptr, nullptr).Get(), LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(9, GetDeviceCaps(CFontDC(nullptr).Get(), LOGPIXELSY), 72);
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = PROOF_QUALITY;
     lstrcpyW(font.lfFaceName, L"ＭＳ Ｐゴシック");

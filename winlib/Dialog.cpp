@@ -42,7 +42,7 @@ public:
             return;
         for (std::size_t i = 0; i < m_header.face.length; ++i)
             font.lfFaceName[i] = static_cast<wchar_t>(reader.UnitOf(m_header.face, i));
-        font.lfHeight = -MulDiv(m_header.pointSize, GetDeviceCaps(CFontDC(nullptr, nullptr).Get(), LOGPIXELSY), 72);
+        font.lfHeight = -MulDiv(m_header.pointSize, GetDeviceCaps(CFontDC(nullptr).Get(), LOGPIXELSY), 72);
         font.lfWeight = m_header.weight;
         font.lfItalic = m_header.italic;
         font.lfCharSet = DEFAULT_CHARSET;

@@ -49,7 +49,7 @@ SIZE NeededClientSize(HWND control, TextKind kind)
     CHeapBlock<wchar_t> text(static_cast<std::size_t>(length) + 1);
     if (length <= 0 || !text || !GetWindowTextW(control, text.Get(), length + 1))
         return {0, 0};
-    const CFontDC dc(control, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const CFontDC dc(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     TEXTMETRICW font{};
     if (!dc.Get() || !GetTextMetricsW(dc.Get(), &font))
         return {0, 0};

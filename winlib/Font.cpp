@@ -18,7 +18,7 @@ bool IsFontFaceInstalled(const LOGFONTW& wanted)
 {
     // Made as the dialog manager makes a dialog's font, so that the font realized here is
     // the one it finds again in the font cache.
-    const CFontDC screen(nullptr, CreateFontIndirectW(&wanted), true);
+    const CFontDC screen(CreateFontIndirectW(&wanted), true);
     wchar_t realized[LF_FACESIZE] = {};
     if (!screen.Get() || !GetTextFaceW(screen.Get(), LF_FACESIZE, realized))
         return false;

@@ -9,12 +9,13 @@ bool IsFontFaceInstalled(const LOGFONTW& wanted);
 // Whether the font selected into `dc` is known by `name`: its name table lists it.
 bool FontHasName(HDC dc, const wchar_t* name);
 
-// A window's device context (the screen's, for no window) with a font selected into it,
-// given back with the object; a font handed over with `owned` is deleted then too.
+// A memory device context of the screen (its dots per inch, and no window's visible region
+// to compute) with a font selected into it, given back with the object; a font handed over
+// with `owned` is deleted then too.
 class CFontDC {
 public:
-    CFontDC(HWND window, HFONT font, bool owned = false)
-        : m_window(window), m_dc(GetDC(window)), m_font(owned ? font : nullptr),
+    explicit CFontDC(HFONT font, bool owned = false)
+        : m_dc(CreateCompatibleDC(nullptr)), m_font(owned ? font : nullptr),
           m_previous(m_dc && font ? SelectObject(m_dc, font) : nullptr)
     {
     }
@@ -24,13 +25,12 @@ public:
     {
         if (m_previous)
             SelectObject(m_dc, m_previous);
-        ReleaseDC(m_window, m_dc);  // both do nothing with a null handle
+        DeleteDC(m_dc);  // both do nothing with a null handle
         DeleteObject(m_font);
     }
     HDC Get() const { return m_dc; }
 
 private:
-    HWND m_window;
     HDC m_dc;
     HFONT m_font;
     HGDIOBJ m_previous;

@@ -372,8 +372,8 @@ bool DialogGetsTheTestFont(const std::u16string& face)
                                                    &NothingHandled, 0);
     if (!dialog)
         return false;
-    const bool gets = FontHasName(
-        CFontDC(dialog, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0))).Get(), L"Vorlamy Test Gothic");
+    const bool gets = FontHasName(CFontDC(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0))).Get(),
+                                  L"Vorlamy Test Gothic");
     DestroyWindow(dialog);
     return gets;
 }
@@ -388,7 +388,7 @@ TEST(FontDecisionTest, TheStandInIsForADialogThatWouldNotGetItsFont)
     for (const std::u16string face : {u"Vorlamy Test Gothic", u"ボルラミー検査ゴシック", u"Vorlamy Test Gothic Regular",
                                       u"vorlamy test gothic", u"No Such Gothic"}) {
         LOGFONTW wanted{};
-        wanted.lfHeight = -MulDiv(8, GetDeviceCaps(CFontDC(nullptr, nullptr).Get(), LOGPIXELSY), 72);
+        wanted.lfHeight = -MulDiv(8, GetDeviceCaps(CFontDC(nullptr).Get(), LOGPIXELSY), 72);
         wanted.lfCharSet = DEFAULT_CHARSET;
         wanted.lfQuality = PROOF_QUALITY;
         face.copy(reinterpret_cast<char16_t*>(wanted.lfFaceName), LF_FACESIZE - 1);
