@@ -2,7 +2,8 @@
 # Benchmark: Vorlamy against the same dialog as a bare Win32 program, with Vorlamy's
 # manifest and without it, run under Wine on a private virtual display, round by round and
 # interleaved; prints a table. Where Vorlamy's time goes: the bare program once more with
-# the class library's font decision, and once with its fit of the controls to their texts.
+# the class library's font decision, once with its fit of the controls to their texts, and
+# once with the window's icons, system-menu entry and centring.
 # Not a test: nothing here passes or fails on a time.
 #   scripts/bench.sh [rounds]     (60 by default: fewer give ratios that wander by 5 %)
 set -euo pipefail
@@ -13,7 +14,8 @@ rounds=${1:-60}
 bash scripts/install-deps.sh test
 arch=$(wine_arch)
 dir=build/$arch
-build_tree "$arch" Vorlamy Baseline BaselineUnthemed BaselineFontDecision BaselineTextFit bench_driver >/dev/null
+build_tree "$arch" Vorlamy Baseline BaselineUnthemed BaselineFontDecision BaselineTextFit BaselineWindowChrome \
+  bench_driver >/dev/null
 
 trap stop_everything EXIT
 start_private_display
@@ -24,6 +26,7 @@ measure() {
   "${fixed_layout[@]}" "$(wine_loader "$arch")" "$dir/bench_driver.exe" "$rounds" "Z:$scratch" \
     Vorlamy "$dir/Vorlamy.exe" "bare, same manifest" "$dir/Baseline.exe" \
     "bare + font decision" "$dir/BaselineFontDecision.exe" "bare + text fit" "$dir/BaselineTextFit.exe" \
+    "bare + icons, menu entry, centring" "$dir/BaselineWindowChrome.exe" \
     "bare, no manifest" "$dir/BaselineUnthemed.exe"
 }
 echo
