@@ -18,12 +18,12 @@ bool IsFontFaceInstalled(const LOGFONTW& wanted)
 {
     // Made as the dialog manager makes a dialog's font, so that the font realized here is
     // the one it finds again in the font cache.
-    const CFontDC screen(CreateFontIndirectW(&wanted), true);
+    const CFontDC dc(CreateFontIndirectW(&wanted), true);
     wchar_t realized[LF_FACESIZE] = {};
-    if (!screen.Get() || !GetTextFaceW(screen.Get(), LF_FACESIZE, realized))
+    if (!dc.Get() || !GetTextFaceW(dc.Get(), LF_FACESIZE, realized))
         return false;
     // It reports its name in the system's language or its English one.
-    return lstrcmpiW(realized, wanted.lfFaceName) == 0 || FontHasName(screen.Get(), wanted.lfFaceName);
+    return lstrcmpiW(realized, wanted.lfFaceName) == 0 || FontHasName(dc.Get(), wanted.lfFaceName);
 }
 
 CPrivateFont::~CPrivateFont()
