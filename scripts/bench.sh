@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Benchmark: Vorlamy against the same dialog as a bare Win32 program, with Vorlamy's
 # manifest and without it, run under Wine on a private virtual display, round by round and
-# interleaved; prints a table. Where Vorlamy's time goes: the bare program once more with
-# the class library's font decision, once with its fit of the controls to their texts, and
-# once with the window's icons, system-menu entry and centring.
+# interleaved; prints a table. Where Vorlamy's time goes: Vorlamy without its class
+# library's font decision and fit of the controls to their texts, and the bare program once
+# more with the font decision, once with the fit, and once with the window's icons,
+# system-menu entry and centring.
 # Not a test: nothing here passes or fails on a time.
 #   scripts/bench.sh [rounds]     (60 by default: fewer give ratios that wander by 5 %)
 set -euo pipefail
@@ -14,8 +15,8 @@ rounds=${1:-60}
 bash scripts/install-deps.sh test
 arch=$(wine_arch)
 dir=build/$arch
-build_tree "$arch" Vorlamy Baseline BaselineUnthemed BaselineFontDecision BaselineTextFit BaselineWindowChrome \
-  bench_driver >/dev/null
+build_tree "$arch" Vorlamy VorlamyTemplatedLayout Baseline BaselineUnthemed BaselineFontDecision BaselineTextFit \
+  BaselineWindowChrome bench_driver >/dev/null
 
 trap stop_everything EXIT
 start_private_display
@@ -25,6 +26,7 @@ echo "Vorlamy benchmark, $arch build under $(/usr/lib/wine/wine64 --version 2>/d
 measure() {
   "${fixed_layout[@]}" "$(wine_loader "$arch")" "$dir/bench_driver.exe" "$rounds" "Z:$scratch" \
     Vorlamy "$dir/Vorlamy.exe" "bare, same manifest" "$dir/Baseline.exe" \
+    "Vorlamy, no font decision, no fit" "$dir/VorlamyTemplatedLayout.exe" \
     "bare + font decision" "$dir/BaselineFontDecision.exe" "bare + text fit" "$dir/BaselineTextFit.exe" \
     "bare + icons, menu entry, centring" "$dir/BaselineWindowChrome.exe" \
     "bare, no manifest" "$dir/BaselineUnthemed.exe"
