@@ -16,15 +16,17 @@ HwTnlSaveResult Unconfirmed(Error error) { return {HwTnlSaveResult::Outcome::Unc
 HwTnlSaveResult LeftEmpty(Error error) { return {HwTnlSaveResult::Outcome::LeftEmpty, error}; }
 
 // The steps go in the one order in which every failure but the last two leaves the old
-// first byte: cut a longer file to that byte, then put the new byte in its place.
+// first byte: cut a longer file to that byte, then put the new byte in its place. A new
+// file that a step fails in goes again, or the result says that it is there, empty.
 HwTnlSaveResult WriteTarget(TargetFile::Open how, char byte, const SystemCalls& calls)
 {
     TargetFile file(how, calls);
     if (Error error = file.OpenError())
         return NotSaved(error);
-    if (Error error = file.CutToFirstByte())
-        return NotSaved(error);
-    if (Error error = file.WriteFirstByte(byte))
+    Error error = file.CutToFirstByte();
+    if (!error)
+        error = file.WriteFirstByte(byte);
+    if (error)
         return file.RemoveIfEmpty() ? NotSaved(error) : LeftEmpty(error);
     if (Error error = file.Flush())
         return Unconfirmed(error);

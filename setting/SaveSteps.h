@@ -3,6 +3,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -37,11 +38,13 @@ struct SystemCalls {
     HANDLE(WINAPI* createFile)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) = CreateFileW;
     BOOL(WINAPI* flushFileBuffers)(HANDLE) = FlushFileBuffers;
     BOOL(WINAPI* deleteFile)(LPCWSTR) = DeleteFileW;
+    BOOL(WINAPI* getFileSize)(HANDLE, PLARGE_INTEGER) = GetFileSizeEx;
 #else
     int (*link)(const char* existing, const char* newName);
     int (*openFile)(const char* name, int flags, int mode) = OpenFile;
     int (*syncFile)(int fd) = SyncFile;
     int (*removeFile)(const char* name) = unlink;
+    int (*statFile)(int fd, struct stat* status) = fstat;
 #endif
     // This system's own.
     static SystemCalls OfThisSystem();

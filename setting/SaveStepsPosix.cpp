@@ -72,7 +72,7 @@ bool TargetFile::RemoveIfEmpty()
 Error TargetFile::CutToFirstByte()
 {
     struct stat status;
-    if (fstat(m_file, &status) != 0)
+    if (m_calls.statFile(m_file, &status) != 0)
         return LastError();
     if (status.st_size > 1 && ftruncate(m_file, 1) != 0)
         return LastError();

@@ -89,7 +89,7 @@ bool TargetFile::RemoveIfEmpty()
 Error TargetFile::CutToFirstByte()
 {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(m_file, &size))
+    if (!m_calls.getFileSize(m_file, &size))
         return GetLastError();
     if (size.QuadPart <= 1)
         return 0;

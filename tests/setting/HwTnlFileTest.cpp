@@ -467,6 +467,7 @@ HANDLE WINAPI Create(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBU
     return CreateFileW(name, access, share, security, how, flags, model);
 }
 BOOL WINAPI FlushFails(HANDLE) { return SetLastError(kDeviceFailed), FALSE; }
+BOOL WINAPI SizeUnknown(HANDLE, PLARGE_INTEGER) { return SetLastError(kDeviceFailed), FALSE; }
 // A folder that lets us make TandL.ini but not remove it again.
 BOOL WINAPI TargetKept(LPCWSTR name)
 {
@@ -482,11 +483,13 @@ int Create(const char* name, int flags, int mode)
     return save_steps::OpenFile(name, !kError && (flags & O_CREAT) ? (flags & ~O_ACCMODE) | O_RDONLY : flags, mode);
 }
 int FlushFails(int) { return errno = EIO, -1; }
+int SizeUnknown(int, struct stat*) { return errno = EIO, -1; }
 int TargetKept(const char* name) { return std::strcmp(name, "TandL.ini") ? unlink(name) : (errno = EACCES, -1); }
 #endif
 
 // Where a plain create would have made TandL.ini, the save does; other faults are told as
-// they are, and leave no empty file behind, or say that they do.
+// they are, and leave no empty file behind, or say that they do: also one before the byte
+// goes into a new TandL.ini (its size cannot be told, once the temporary name is refused).
 TEST(HwTnlFileFaultTest, WhereAPlainCreateWouldWorkItDoesAndOtherFaultsAreToldAsTheyAre)
 {
     SystemCalls pathTooLong = SystemCalls::OfThisSystem(), noFreeName = pathTooLong, unwritable = pathTooLong,
@@ -494,13 +497,17 @@ TEST(HwTnlFileFaultTest, WhereAPlainCreateWouldWorkItDoesAndOtherFaultsAreToldAs
 #ifdef _WIN32
     pathTooLong.createFile = Create<kPathTooLong>, noFreeName.createFile = Create<kNameTaken>;
     unwritable.createFile = Create<0>, unflushable.flushFileBuffers = FlushFails;
-    SystemCalls unwritableAndKept = unwritable;
-    unwritableAndKept.deleteFile = TargetKept;
+    SystemCalls unwritableAndKept = unwritable, sizeUnknown = pathTooLong;
+    unwritableAndKept.deleteFile = TargetKept, sizeUnknown.getFileSize = SizeUnknown;
+    SystemCalls sizeUnknownAndKept = sizeUnknown;
+    sizeUnknownAndKept.deleteFile = TargetKept;
 #else
     pathTooLong.openFile = Create<kPathTooLong>, noFreeName.openFile = Create<kNameTaken>;
     unwritable.openFile = Create<0>, unflushable.syncFile = FlushFails;
-    SystemCalls unwritableAndKept = unwritable;
-    unwritableAndKept.removeFile = TargetKept;
+    SystemCalls unwritableAndKept = unwritable, sizeUnknown = pathTooLong;
+    unwritableAndKept.removeFile = TargetKept, sizeUnknown.statFile = SizeUnknown;
+    SystemCalls sizeUnknownAndKept = sizeUnknown;
+    sizeUnknownAndKept.removeFile = TargetKept;
 #endif
     using Outcome = HwTnlSaveResult::Outcome;
     const struct {
@@ -513,7 +520,9 @@ TEST(HwTnlFileFaultTest, WhereAPlainCreateWouldWorkItDoesAndOtherFaultsAreToldAs
                  {unflushable, true, Outcome::Unconfirmed, "TandL.ini"},
                  {unflushable, false, Outcome::Unconfirmed, "TandL.ini"},
                  {unwritable, false, Outcome::NotSaved, ""},
-                 {unwritableAndKept, false, Outcome::LeftEmpty, "TandL.ini"}};
+                 {unwritableAndKept, false, Outcome::LeftEmpty, "TandL.ini"},
+                 {sizeUnknown, false, Outcome::NotSaved, ""},
+                 {sizeUnknownAndKept, false, Outcome::LeftEmpty, "TandL.ini"}};
     for (const auto& c : cases) {
         ScratchDirectory dir;
         if (c.existed)
