@@ -17,8 +17,8 @@ const MessageMap CDialog::messageMap = {&CWnd::messageMap, messageEntries, std::
 
 namespace {
 
-// Messages whose result a dialog procedure returns itself instead of through
-// DWLP_MSGRESULT: WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC are one run of numbers.
+// Messages whose result a dialog procedure returns itself instead of through DWLP_MSGRESULT: WM_CTLCOLORMSGBOX to
+// WM_CTLCOLORSTATIC are one run of numbers.
 bool ReturnsResultDirectly(UINT message)
 {
     return message == WM_INITDIALOG || message == WM_QUERYDRAGICON || message == WM_COMPAREITEM ||
@@ -26,8 +26,8 @@ bool ReturnsResultDirectly(UINT message)
            (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
 }
 
-// A dialog template of the resources and the font it names, as the dialog manager makes it
-// (with no face where it names none); a copy of it may name another face.
+// A dialog template of the resources and the font it names, as the dialog manager makes it (with no face where it
+// names none); a copy of it may name another face.
 class CResourceTemplate {
 public:
     CResourceTemplate(HINSTANCE module, UINT id)
@@ -38,13 +38,7 @@ public:
         m_size = m_data ? SizeofResource(module, resource) : 0;
         dialog_template::Reader reader(m_data, m_size);
         m_header = reader.ReadHeader();
-        if (!m_header.complete || !m_header.hasFace || m_header.face.length >= LF_FACESIZE)
-            return;
-        for (std::size_t i = 0; i < m_header.face.length; ++i)
-            font.lfFaceName[i] = static_cast<wchar_t>(reader.UnitOf(m_header.face, i));
-        font.lfHeight = -MulDiv(m_header.pointSize, GetDeviceCaps(CFontDC(nullptr).Get(), LOGPIXELSY), 72);
-        font.lfWeight = m_header.weight;
-        font.lfItalic = m_header.italic;
+        dialog_template::MakeDialogFont(reader, m_header, GetDeviceCaps(CFontDC(nullptr).Get(), LOGPIXELSY), font);
         font.lfCharSet = DEFAULT_CHARSET;
         font.lfQuality = PROOF_QUALITY;
     }
@@ -79,8 +73,8 @@ INT_PTR CDialog::DoModal()
     const HINSTANCE module = AfxGetResourceHandle();
     const HWND owner = OwnerWindow();
     const LPARAM self = reinterpret_cast<LPARAM>(this);
-    // Where the system has no font of the template's face, the dialog is made from a copy
-    // that names the application's stand-in font. Both ways disable the owner for the run.
+    // Where the system has no font of the template's face, the dialog is made from a copy that names the
+    // application's stand-in font. Both ways disable the owner for the run.
     CResourceTemplate dialogTemplate(module, m_templateId);
     CWinApp* app = AfxGetApp();
     const wchar_t* standIn = app ? app->StandInFaceFor(dialogTemplate.font) : nullptr;
@@ -97,9 +91,8 @@ HWND CDialog::OwnerWindow() const
     return GetAncestor(owner->m_hWnd, GA_ROOT);
 }
 
-// Once initialized, the dialog makes room for texts drawn larger than the template planned.
-// One that did not place itself then opens in the middle of what it belongs to, not where
-// its template says (mostly the screen's corner); a child stays where its parent put it.
+// Once initialized, the dialog makes room for texts drawn larger than planned, and, unless it placed itself, opens over
+// what it belongs to, not where its template says (mostly the screen's corner); a child stays where its parent put it.
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
     RECT before{};
@@ -182,8 +175,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     LRESULT result = 0;
     bool handled = false;
 #if defined(__cpp_exceptions)
-    // No exception may unwind through the window system. A message whose handler threw
-    // counts as not handled, so the dialog manager's default processing still runs.
+    // No exception may unwind through the window system. A message whose handler threw counts as not handled, so the
+    // dialog manager's default processing still runs.
     try {
         handled = dialog->Dispatch(message, wParam, lParam, result);
     } catch (...) {

@@ -25,8 +25,7 @@ protected:
     // Keeps the controls where the template puts them (before DoModal): no fit below.
     void KeepTemplateLayout() { m_fitsTexts = false; }
 
-    // Moves values to the controls as the dialog opens, from them (saveAndValidate) on OK;
-    // false keeps the dialog open.
+    // Moves values to the controls as the dialog opens, and back (saveAndValidate) on OK; false keeps it open.
     virtual bool DoDataExchange(bool saveAndValidate);
 
     const MessageMap* GetMessageMap() const override { return &messageMap; }
@@ -35,8 +34,7 @@ protected:
     LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // A message that Default() hands to DefDlgProc, which calls the dialog procedure once more
-    // with it: that one call answers "not handled", any other is dispatched. Nested ones nest.
+    // A message Default() hands to DefDlgProc, which brings it back once: that call answers "not handled". They nest.
     struct PassedOn {
         UINT message;
         WPARAM wParam;
@@ -61,7 +59,6 @@ private:
     bool m_fitsTexts = true;
 };
 
-// Measures each control's text with the font the control got and gives it the room it
-// needs, moving what stands beyond it and growing the dialog; where every text fits,
-// nothing moves. A CDialog does it as it opens, unless it keeps its template's layout.
+// Gives each control the room its text needs in the font it got, moving what stands beyond it and growing the dialog;
+// where every text fits, nothing moves. A CDialog does it as it opens, unless it keeps its template's layout.
 void FitControlsToTheirTexts(HWND dialog);

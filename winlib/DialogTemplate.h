@@ -1,17 +1,15 @@
 #pragma once
 
-// A dialog template, classic (DLGTEMPLATE) or extended (DLGTEMPLATEEX), read in place: the
-// one reader of the format, for the class library and the tests; plain byte work, free of
-// the window system and of allocation. A template is in 16-bit units, little-endian, and
-// each item starts on a 4-byte boundary counted from the template's start.
+// A dialog template, classic or extended, read in place: the one reader of the format, for the class library and the
+// tests; plain byte work. It is in 16-bit units, little-endian; each item starts on a 4-byte boundary.
 
 #include <cstddef>
 #include <cstdint>
 
 namespace dialog_template {
 
-// A string in the template: the byte offset of its first unit and its length in units;
-// or, where the format allows one, an ordinal (0xFFFF and one unit) instead.
+// A string in the template: the byte offset of its first unit and its length in units; or, where the format allows
+// one, an ordinal (0xFFFF and one unit) instead.
 struct Text {
     std::size_t at = 0, length = 0;
     bool isOrdinal = false;
@@ -25,22 +23,23 @@ struct Item {
     Text windowClass, text;
 };
 
-// The header; `complete` is false for a template that ends before it does. `face` is there
-// only when `hasFace`: without DS_SETFONT there is no font, and a point size of 0x7FFF
-// asks for the message box's font, with no weight, italic, character set or face after it.
+// The header; `complete` is false for a template that ends before it does. `face` is there only when `hasFace`:
+// without DS_SETFONT there is no font, and a point size of 0x7FFF asks for the message box's font, with no weight,
+// italic, character set or face after it. The point size is signed, as the dialog manager reads it.
 struct Header {
     bool complete = false, extended = false, hasFace = false;
     std::uint32_t helpId = 0, exStyle = 0, style = 0;
     std::uint16_t count = 0;
     std::int16_t x = 0, y = 0, cx = 0, cy = 0;
     Text menu, windowClass, caption;
-    std::uint16_t pointSize = 0, weight = 0;
+    std::int16_t pointSize = 0;
+    std::uint16_t weight = 0;
     std::uint8_t italic = 0, charset = 0;
     Text face;
     std::size_t itemsAt = 0;  // where the first item starts
 };
 
-constexpr std::uint16_t kMessageBoxFont = 0x7FFF;
+constexpr std::int16_t kMessageBoxFont = 0x7FFF;
 
 class Reader {
 public:
@@ -55,7 +54,7 @@ public:
         h.count = Next(), h.x = Signed(), h.y = Signed(), h.cx = Signed(), h.cy = Signed();
         h.menu = NameOrOrdinal(), h.windowClass = NameOrOrdinal(), h.caption = String();
         if (h.style & kSetFont) {
-            h.pointSize = Next();
+            h.pointSize = Signed();
             h.hasFace = h.pointSize != kMessageBoxFont;
             if (h.hasFace && h.extended)
                 h.weight = Next(), h.italic = Byte(), h.charset = Byte();
@@ -82,8 +81,9 @@ public:
     // A string's unit `i`.
     std::uint16_t UnitOf(const Text& text, std::size_t i) const { return Unit(text.at + 2 * i); }
 
+    static constexpr std::uint32_t kSetFont = 0x40, kShellFont = 0x48;  // DS_SETFONT, DS_SHELLFONT
+
 private:
-    static constexpr std::uint32_t kSetFont = 0x40;  // DS_SETFONT; DS_SHELLFONT includes it
     static constexpr std::size_t AlignedToFour(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
 
     // Past the end, every read gives 0 and only moves on.
@@ -95,8 +95,8 @@ private:
     std::int16_t Signed() { return static_cast<std::int16_t>(Next()); }
     std::uint32_t Dword() { return Next() | (static_cast<std::uint32_t>(Next()) << 16); }
     std::uint8_t Byte() { return ++m_at <= m_size ? m_data[m_at - 1] : 0; }
-    // An extended template has a help id, then the extended style and the style; a classic
-    // one the style first, and no help id.
+    // An extended template has a help id, then the extended style and the style; a classic one the style first, and
+    // no help id.
     void Styles(std::uint32_t& helpId, std::uint32_t& exStyle, std::uint32_t& style)
     {
         if (m_extended)
@@ -127,17 +127,39 @@ private:
     bool m_extended = false;
 };
 
-// The size of a copy of the template whose face (the header has one) has `faceLength`
-// characters.
+// Makes `font` (a LOGFONT, or a type with its members) the one the dialog manager makes for the template at
+// `dotsPerInch`: no face where it names none, at most 31 characters of it as a LOGFONT holds, and on Windows for an
+// extended template with DS_SHELLFONT that names "MS Shell Dlg", Windows 2000's "MS Shell Dlg 2".
+template <class LogFont>
+void MakeDialogFont(const Reader& reader, const Header& header, int dotsPerInch, LogFont& font)
+{
+    if (!header.complete || !header.hasFace)
+        return;
+    // Pixels, rounded as MulDiv rounds, made negative: a character height, or for a negative point size a cell
+    // height.
+    const long long scaled = static_cast<long long>(header.pointSize) * dotsPerInch;
+    font.lfHeight = -static_cast<int>((scaled + (scaled < 0 ? -36 : 36)) / 72);
+    font.lfWeight = header.weight, font.lfItalic = header.italic;
+    for (std::size_t i = 0; i < header.face.length && i < 31; ++i)
+        font.lfFaceName[i] = reader.UnitOf(header.face, i);
+    const char16_t shell[] = u"MS SHELL DLG";
+    bool shellFont = header.extended && (header.style & Reader::kShellFont) == Reader::kShellFont;
+    for (std::size_t i = 0; shellFont && i < sizeof shell / 2; ++i)
+        shellFont = (font.lfFaceName[i] >= u'a' && font.lfFaceName[i] <= u'z' ? font.lfFaceName[i] - 32
+                                                                              : font.lfFaceName[i]) == shell[i];
+    if (shellFont)
+        font.lfFaceName[12] = u' ', font.lfFaceName[13] = u'2';
+}
+
+// The size of a copy of the template whose face (the header has one) has `faceLength` characters.
 inline std::size_t SizeWithFace(std::size_t size, const Header& header, std::size_t faceLength)
 {
     const std::size_t items = size > header.itemsAt ? size - header.itemsAt : 0;
     return ((header.face.at + 2 * (faceLength + 1) + 3) & ~std::size_t{3}) + items;
 }
 
-// Writes the copy into `out` (SizeWithFace bytes): the header as it was, the new face, and
-// the items moved to the next 4-byte boundary after it. Items hold no offsets, so they
-// move unchanged.
+// Writes the copy into `out` (SizeWithFace bytes): the header as it was, the new face, and the items moved to the
+// next 4-byte boundary after it. Items hold no offsets, so they move unchanged.
 inline void CopyWithFace(const std::uint8_t* data, std::size_t size, const Header& header, const char16_t* face,
                          std::size_t faceLength, std::uint8_t* out)
 {

@@ -9,15 +9,19 @@ bool FontHasName(HDC dc, const wchar_t* name)
     const DWORD size = GetFontData(dc, kNameTable, 0, nullptr, 0);
     CHeapBlock<std::uint8_t> table(size == GDI_ERROR ? 0 : size);
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t");
+    // CharUpperW takes one character in place of a string's address.
+    auto upper = [](char16_t c) {
+        return static_cast<char16_t>(reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(UINT_PTR{c}))));
+    };
     return size != GDI_ERROR && table && GetFontData(dc, kNameTable, 0, table.Get(), size) == size &&
            NameTableLists(table.Get(), size, reinterpret_cast<const char16_t*>(name),
-                          static_cast<std::size_t>(lstrlenW(name)));
+                          static_cast<std::size_t>(lstrlenW(name)), upper);
 }
 
 bool IsFontFaceInstalled(const LOGFONTW& wanted)
 {
-    // Made as the dialog manager makes a dialog's font, so that the font realized here is
-    // the one it finds again in the font cache.
+    // Made as the dialog manager makes a dialog's font, so that the font realized here is the one it finds again in
+    // the font cache.
     const CFontDC dc(CreateFontIndirectW(&wanted), true);
     wchar_t realized[LF_FACESIZE] = {};
     if (!dc.Get() || !GetTextFaceW(dc.Get(), LF_FACESIZE, realized))
@@ -41,7 +45,7 @@ bool CPrivateFont::Register(HINSTANCE module, UINT id)
     void* file = loaded ? LockResource(loaded) : nullptr;
     if (!file)
         return false;
-    // A resource stays in memory as long as its module, so the font may read it at any time.
+    // The system takes a copy of the font; the resource need not stay.
     DWORD fonts = 0;
     m_font = AddFontMemResourceEx(file, SizeofResource(module, resource), nullptr, &fonts);
     return m_font != nullptr;

@@ -2,16 +2,14 @@
 
 #include <windows.h>
 
-// Whether the font mapper gives a font made as `wanted` the face it names, not another in
-// its place: the font it realizes reports that face or lists it among its names, in any
-// language. A face the font system maps to another font by name counts as there.
+// Whether the font mapper gives a font made as `wanted` the face it names, not another: the font it realizes reports
+// that face or lists it among its names, in any language (a face mapped to another font by name counts).
 bool IsFontFaceInstalled(const LOGFONTW& wanted);
 // Whether the font selected into `dc` is known by `name`: its name table lists it.
 bool FontHasName(HDC dc, const wchar_t* name);
 
-// A memory device context of the screen (its dots per inch, and no window's visible region
-// to compute) with a font selected into it, given back with the object; a font handed over
-// with `owned` is deleted then too.
+// A memory device context of the screen (its dots per inch, and no window's visible region to compute) with a font
+// selected into it, given back with the object; a font handed over with `owned` is deleted then too.
 class CFontDC {
 public:
     explicit CFontDC(HFONT font, bool owned = false)
@@ -36,8 +34,7 @@ private:
     HGDIOBJ m_previous;
 };
 
-// A font for this process alone, registered from a font file among the resources and
-// removed again with the object.
+// A font for this process alone, registered from a font file among the resources and removed again with the object.
 class CPrivateFont {
 public:
     CPrivateFont() = default;

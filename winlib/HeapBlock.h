@@ -3,11 +3,15 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <new>
+#include <type_traits>
 
-// Zeroed memory of the process heap, aligned for any type, for a number of objects of a
-// plain type; freed with the object. Empty (false) when the heap has no room.
+// Memory of the process heap, aligned for any type, for a number of objects, each made as T() makes it (a number or
+// character: zero); freed with the object. Empty (false) when the heap has no room.
 template <class T>
 class CHeapBlock {
+    static_assert(std::is_trivially_destructible_v<T>, "the objects go with the memory, never destroyed");
+
 public:
     CHeapBlock() = default;
     explicit CHeapBlock(std::size_t count) { Allocate(count); }
@@ -19,7 +23,9 @@ public:
     bool Allocate(std::size_t count)
     {
         HeapFree(GetProcessHeap(), 0, m_data);
-        m_data = static_cast<T*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, count ? count * sizeof(T) : 1));
+        m_data = static_cast<T*>(HeapAlloc(GetProcessHeap(), 0, count ? count * sizeof(T) : 1));
+        for (std::size_t i = 0; m_data && i < count; ++i)
+            new (m_data + i) T();
         return m_data != nullptr;
     }
 

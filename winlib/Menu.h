@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-// A menu that belongs to somebody else (a window's system menu): a plain handle that
-// is never destroyed through this object.
+// A menu that belongs to somebody else (a window's system menu): a plain handle, never destroyed through this object.
 class CMenu {
 public:
     // The wrapper of a menu handle; empty (false) when there is no menu.

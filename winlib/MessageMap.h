@@ -1,8 +1,7 @@
 #pragma once
 
-// Message maps: per-class tables from a window message (or a command id) to a member
-// function, each naming its base class's table, which is asked next. The rows keep the
-// handler's exact type: a handler whose signature does not fit does not compile.
+// Message maps: per-class tables from a window message (or command id) to a member function, each naming its base
+// class's table, asked next. Rows keep the handler's exact type: a handler whose signature does not fit won't compile.
 
 #include <windows.h>
 
@@ -40,8 +39,8 @@ struct ClassOf<R (T::*)(Args...)> {
     using Type = T;
 };
 
-// Unpacks WPARAM/LPARAM for one handler signature and calls the handler. The target is
-// the object whose map holds the row, so the downcast is to the handler's own class.
+// Unpacks WPARAM/LPARAM for one handler signature and calls the handler. The target is the object whose map holds the
+// row, so the downcast is to the handler's own class.
 template <auto Handler>
 LRESULT Invoke(CCmdTarget& target, WPARAM wParam, LPARAM lParam)
 {

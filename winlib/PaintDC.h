@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-// Painting in answer to WM_PAINT: begins on construction, ends on destruction, also when
-// an exception passes.
+// Painting in answer to WM_PAINT: begins on construction, ends on destruction, also when an exception passes.
 class CPaintDC {
 public:
     explicit CPaintDC(HWND window) : m_hWnd(window), m_hDC(BeginPaint(window, &m_paint)) {}

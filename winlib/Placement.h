@@ -16,8 +16,8 @@ struct PixelPoint {
 
 namespace winlib_detail {
 
-// The start of a span of `length` centred on [from, to), then moved into [low, high);
-// where it is longer than that, its start (a dialog's caption) stays visible.
+// The start of a span of `length` centred on [from, to), then moved into [low, high); where it is longer than that,
+// its start (a dialog's caption) stays visible.
 constexpr int CentredWithin(int length, int from, int to, int low, int high)
 {
     int start = from + (to - from - length) / 2;
@@ -30,8 +30,7 @@ constexpr int CentredWithin(int length, int from, int to, int low, int high)
 
 }  // namespace winlib_detail
 
-// The top-left corner of a window of this size centred over `reference` (its owner, or
-// the work area itself) and kept inside `workArea`.
+// The top-left corner of a window of this size centred over `reference` (its owner, or the work area), in `workArea`.
 constexpr PixelPoint CentredPosition(int width, int height, const PixelRect& reference, const PixelRect& workArea)
 {
     using winlib_detail::CentredWithin;

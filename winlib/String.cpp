@@ -2,18 +2,10 @@
 
 #include "WinApp.h"
 
-namespace {
-
-wchar_t* Allocate(int length)
-{
-    return static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (static_cast<SIZE_T>(length) + 1) * sizeof(wchar_t)));
-}
-
-}  // namespace
-
 void CString::Join(const wchar_t* first, int firstLength, const wchar_t* second, int secondLength)
 {
-    wchar_t* joined = Allocate(firstLength + secondLength);
+    const auto size = (static_cast<SIZE_T>(firstLength) + secondLength + 1) * sizeof(wchar_t);
+    auto* joined = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, size));
     if (!joined)
         return;
     for (int i = 0; i < firstLength; ++i)
@@ -32,22 +24,9 @@ CString& CString::operator+=(const wchar_t* text)
     return *this;
 }
 
-wchar_t* CString::GetBufferSetLength(int length)
-{
-    wchar_t* buffer = Allocate(length);
-    if (!buffer)
-        return nullptr;
-    buffer[0] = buffer[length] = L'\0';
-    HeapFree(GetProcessHeap(), 0, m_text);
-    m_text = buffer;
-    m_length = length;
-    return buffer;
-}
-
 bool CString::LoadString(UINT id)
 {
-    // With a zero buffer size LoadStringW hands out a pointer into the resource itself,
-    // so strings of any length load whole.
+    // With no buffer size LoadStringW hands out a pointer into the resource: strings of any length load whole.
     const wchar_t* resource = nullptr;
     const int length = ::LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&resource), 0);
     if (length <= 0 || !resource)

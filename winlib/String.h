@@ -4,8 +4,8 @@
 
 #include <utility>
 
-// A UTF-16 string that loads itself from the string table, kept on the process heap with
-// no code of the C++ library; when memory runs out it stays as it was (or empty).
+// A UTF-16 string that loads itself from the string table, kept on the process heap with no code of the C++ library;
+// when memory runs out it stays as it was (or empty).
 class CString {
 public:
     CString() = default;
@@ -24,11 +24,6 @@ public:
 
     CString& operator+=(const wchar_t* text);
 
-    // Room for `length` characters that a system call writes, measured again by
-    // ReleaseBuffer(); null when memory runs out.
-    wchar_t* GetBufferSetLength(int length);
-    void ReleaseBuffer() { m_length = m_text ? lstrlenW(m_text) : 0; }
-
 private:
     // Takes the two texts, one after the other, in place of what it held.
     void Join(const wchar_t* first, int firstLength, const wchar_t* second, int secondLength);
@@ -42,6 +37,6 @@ private:
     int m_length = 0;
 };
 
-// The system's description of an error code (GetLastError() style) without its line end,
-// then the code in parentheses; the bare code when the system has no text for it.
+// The system's description of an error code (GetLastError() style) without its line end, then the code in
+// parentheses; the bare code when the system has no text for it.
 CString FormatSystemMessage(DWORD error);

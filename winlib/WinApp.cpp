@@ -45,10 +45,9 @@ void AfxLoadDllsOnlyFromSystem()
         reinterpret_cast<SetDefaultDllDirectoriesProc>(reinterpret_cast<void (*)()>(found));
     if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
         return;
-    // Without it (XP, Vista, 7 without that update) the current folder leaves the search,
-    // but the program's own folder stays first. A loaded DLL is what a later load by name
-    // gets, so the ones the dialogs load by name (the themed controls load uxtheme.dll,
-    // which loads dwmapi.dll) are loaded now from the system folder, for good.
+    // Without it (XP, Vista, 7 without that update) the current folder leaves the search, but the program's own
+    // folder stays first. A loaded DLL is what a later load by name gets, so the ones the dialogs load by name (the
+    // themed controls load uxtheme.dll, which loads dwmapi.dll) are loaded now from the system folder, for good.
     SetDllDirectoryW(L"");
     wchar_t path[MAX_PATH];
     const UINT folder = GetSystemDirectoryW(path, MAX_PATH - 16);

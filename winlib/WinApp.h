@@ -3,8 +3,7 @@
 #include "Font.h"
 #include "Wnd.h"
 
-// The application object, one global per program: the main routine runs its InitInstance
-// and, if that returns TRUE, its message loop.
+// The application object, one global per program: the main routine runs its InitInstance, then (on TRUE) its loop.
 class CWinApp : public CCmdTarget {
 public:
     explicit CWinApp(const wchar_t* appName = nullptr);
@@ -22,15 +21,13 @@ public:
     // The target of the help command: the program carries no help, so it shows nothing.
     void OnHelp() {}
 
-    // A font among the resources (RCDATA `fontResourceId`, family `face`) for dialogs whose
-    // face the system lacks: the mapper's pick may lack their characters, in other proportions.
+    // A font of the resources (RCDATA `fontResourceId`, family `face`) for dialogs whose face the system lacks.
     void SetStandInDialogFont(UINT fontResourceId, const wchar_t* face)
     {
-        m_standInFontId = fontResourceId;
-        m_standInFace = face;
+        m_standInFontId = fontResourceId, m_standInFace = face;
     }
-    // The face a dialog whose template names `templateFont` is made with instead: the
-    // stand-in's (registered on first use) where the system has no font of that face.
+    // The face a dialog whose template names `templateFont` gets instead: the stand-in, where the system lacks that
+    // one.
     const wchar_t* StandInFaceFor(const LOGFONTW& templateFont);
 
     HINSTANCE m_hInstance = nullptr;
@@ -60,9 +57,8 @@ HICON AfxLoadIcon(UINT id);
 // Hosting of embedded (ActiveX) controls. The program has none.
 inline void AfxEnableControlContainer() {}
 
-// Takes the program's own folder and the current folder out of the search for DLLs loaded
-// by name; where Windows cannot, loads the ones the dialogs need from the system folder
-// first. Called first thing in the process (creating a window loads uxtheme).
+// Takes the program's and the current folder out of the search for DLLs loaded by name (where Windows cannot, loads
+// the dialogs' from the system folder). Called first thing in the process: creating a window loads uxtheme.
 void AfxLoadDllsOnlyFromSystem();
 
 // The main routine: runs the application object's start-up, loop and clean-up.

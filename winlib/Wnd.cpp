@@ -1,11 +1,11 @@
 #include "Wnd.h"
 
+#include "HeapBlock.h"
 #include "WinApp.h"
 
 CWnd::~CWnd()
 {
-    // The application may name this window as its main window; it must not keep a pointer
-    // to an object that is gone.
+    // The application may name this window as its main window; it must not keep a pointer to an object that is gone.
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this)
         app->m_pMainWnd = nullptr;
@@ -13,13 +13,9 @@ CWnd::~CWnd()
 
 CString CWnd::GetWindowText() const
 {
-    CString text;
     const int length = ::GetWindowTextLengthW(m_hWnd);
-    if (wchar_t* buffer = text.GetBufferSetLength(length)) {
-        ::GetWindowTextW(m_hWnd, buffer, length + 1);
-        text.ReleaseBuffer();
-    }
-    return text;
+    CHeapBlock<wchar_t> text(static_cast<std::size_t>(length) + 1);
+    return CString(text && ::GetWindowTextW(m_hWnd, text.Get(), length + 1) ? text.Get() : L"");
 }
 
 bool CWnd::OnCmdMsg(UINT commandId)
@@ -40,8 +36,8 @@ LRESULT CWnd::Default()
 
 bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    // Saved and restored, so that Default() inside a nested message sees its own message
-    // and the outer handler sees its own again afterwards.
+    // Saved and restored, so that Default() inside a nested message sees its own message and the outer handler sees
+    // its own again afterwards.
     const CurrentMessage current{message, wParam, lParam};
     const CurrentMessage* outer = m_currentMessage;
     m_currentMessage = &current;
@@ -53,8 +49,8 @@ bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 
     if (OnWndMsg(message, wParam, lParam, result))
         return true;
-    // Menu items and accelerators (notification 0 and 1; a button click is 0 too) are
-    // commands; other control notifications are not.
+    // Menu items and accelerators (notification 0 and 1; a button click is 0 too) are commands; other control
+    // notifications are not.
     if (message == WM_COMMAND && HIWORD(wParam) <= 1 && OnCmdMsg(LOWORD(wParam))) {
         result = 0;
         return true;

@@ -15,8 +15,8 @@ private:
     HWND m_hWnd;
 };
 
-// A window whose messages go to the message map of a C++ object, which does not own it: the
-// window system destroys it (a dialog, when it ends), and the object forgets the handle.
+// A window whose messages go to the message map of a C++ object, which does not own it: the window system destroys it
+// (a dialog, when it ends), and the object forgets the handle.
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
@@ -53,12 +53,12 @@ public:
     HWND m_hWnd = nullptr;
 
 protected:
-    // Performs the window's default processing of the message being handled and returns
-    // its result. Outside a handler there is no such message, and it returns 0.
+    // Performs the window's default processing of the message being handled and returns its result. Outside a handler
+    // there is no such message, and it returns 0.
     LRESULT Default();
 
-    // Looks a message up in the map chain, with it recorded as the current message for
-    // Default(). WM_COMMAND that no row handles goes through command routing.
+    // Looks a message up in the map chain, with it recorded as the current message for Default(). WM_COMMAND that no
+    // row handles goes through command routing.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // The default processing of one message for this kind of window.

@@ -69,18 +69,21 @@ std::string Faults(HWND control, FontSeen& font)
     return faults;
 }
 
-// Where the template puts each control, in the dialog's pixels, in creation order.
+// Where the template puts each control, in the dialog's pixels, in creation order; last, the client area.
 std::vector<RECT> DesignedRects(HWND dialog, UINT templateId)
 {
     const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(templateId), RT_DIALOG);
     const DialogTemplate t =
         ParseDialogTemplate(LockResource(LoadResource(nullptr, found)), SizeofResource(nullptr, found));
     std::vector<RECT> rects;
+    RECT client{0, 0, t.cx, t.cy};
+    MapDialogRect(dialog, &client);
     for (const DialogItem& item : t.items) {
         RECT r{item.x, item.y, item.cx, item.cy};  // the size is converted apart from the place
         MapDialogRect(dialog, &r);
         rects.push_back({r.left, r.top, r.left + r.right, r.top + r.bottom});
     }
+    rects.push_back(client);
     return rects;
 }
 
@@ -113,14 +116,19 @@ void ExpectWholeAndReadable(UINT templateId)
             RECT rect{};
             GetWindowRect(c, &rect);
             MapWindowPoints(nullptr, d.m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-            ASSERT_LT(i, designed.size());
+            ASSERT_LT(i + 1, designed.size());
             if (!choicesMustWiden) {
                 EXPECT_TRUE(EqualRect(&rect, &designed[i])) << "where every text fits, nothing moves";
             } else if (id == IDC_HWTNL_OFF || id == IDC_HWTNL_ON) {
                 EXPECT_GT(rect.right, designed[i].right) << "the choice was widened";
             }
         }
-        EXPECT_EQ(i, designed.size());
+        EXPECT_EQ(i + 1, designed.size());
+        RECT client{};
+        GetClientRect(d.m_hWnd, &client);
+        if (!choicesMustWiden) {
+            EXPECT_TRUE(EqualRect(&client, &designed.back())) << "and the dialog keeps its size";
+        }
         d.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);

@@ -24,7 +24,8 @@ struct DialogTemplate {
     std::uint32_t helpId = 0, exStyle = 0, style = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
     std::wstring menu, className, caption;
-    std::uint16_t pointSize = 0, weight = 0;
+    std::int16_t pointSize = 0;
+    std::uint16_t weight = 0;
     std::uint8_t italic = 0, charset = 0;
     std::wstring font;
     std::vector<DialogItem> items;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -339,6 +340,60 @@ TEST(DialogTextFitTest, ACrampedDialogMakesRoom)
     EXPECT_EQ(cramped.DoModal(), IDOK);
 }
 
+// Where every text fits, nothing moves and the dialog keeps its size, whatever stands hidden, off or at its edge.
+TEST(DialogTextFitTest, WhereEveryTextFitsNothingMovesAndTheDialogKeepsItsSize)
+{
+    ScriptedDialog<CDialog> fitting(
+        [](ScriptedDialog<CDialog>& d) {
+            RECT client{};
+            GetClientRect(d.m_hWnd, &client);
+            const RECT designedClient = DesignedRect(d.m_hWnd, 0, 0, 180, 80);
+            EXPECT_TRUE(EqualRect(&client, &designedClient));
+            const struct {
+                int id, x, y, width, height;
+            } controls[] = {{IDC_FITTING_PLAIN, 5, 5, 60, 10},
+                            {IDC_FITTING_LINES, 5, 20, 80, 20},
+                            {IDC_FITTING_EMPTY_GROUP, -10, 45, 40, 20},
+                            {IDC_FITTING_PARKED, 190, 5, 60, 10},
+                            {IDOK, 129, 60, 51, 14}};
+            for (const auto& c : controls) {
+                const RECT now = ControlRect(d.m_hWnd, c.id),
+                           designed = DesignedRect(d.m_hWnd, c.x, c.y, c.width, c.height);
+                EXPECT_TRUE(EqualRect(&now, &designed)) << "control " << c.id;
+            }
+            d.EndDialog(IDOK);
+        },
+        IDD_FITTING_DIALOG);
+    EXPECT_EQ(fitting.DoModal(), IDOK);
+}
+
+// A centred text beside a button in a group box grows to the right and keeps its gap to the button; the one below it
+// grows to the left into the box's room, not past its inner margin; a WS_EX_RIGHT text keeps its right edge.
+TEST(DialogTextFitTest, AlignedTextsKeepTheirGapAndStayInTheirBox)
+{
+    ScriptedDialog<CDialog> aligned(
+        [](ScriptedDialog<CDialog>& d) {
+            auto at = [&d](int id) { return ControlRect(d.m_hWnd, id); };
+            const RECT group = at(IDC_ALIGNED_GROUP), neighbour = at(IDC_ALIGNED_NEIGHBOUR),
+                       beside = at(IDC_ALIGNED_BESIDE), below = at(IDC_ALIGNED_BELOW), right = at(IDC_ALIGNED_RIGHT);
+            const RECT besideDesigned = DesignedRect(d.m_hWnd, 60, 17, 40, 8);
+            EXPECT_GT(beside.right, besideDesigned.right) << "it grew";
+            EXPECT_EQ(beside.left - neighbour.right, besideDesigned.left - DesignedRect(d.m_hWnd, 10, 15, 30, 14).right)
+                << "the gap before it stays";
+            EXPECT_LT(below.left, DesignedRect(d.m_hWnd, 60, 32, 40, 8).left) << "into the room before it";
+            EXPECT_GE(below.left, neighbour.left) << "but not past the box's inner margin";
+            EXPECT_EQ(group.right - std::max(beside.right, below.right),
+                      DesignedRect(d.m_hWnd, 5, 5, 170, 40).right - besideDesigned.right)
+                << "the box grows around them";
+            const RECT rightDesigned = DesignedRect(d.m_hWnd, 60, 55, 50, 8);
+            EXPECT_EQ(right.right, rightDesigned.right) << "a right-aligned text keeps its right edge";
+            EXPECT_LT(right.left, rightDesigned.left);
+            d.EndDialog(IDOK);
+        },
+        IDD_ALIGNED_DIALOG);
+    EXPECT_EQ(aligned.DoModal(), IDOK);
+}
+
 // A dialog that lays its controls out itself keeps them where its template has them.
 class CFixedLayoutDlg : public CDialog {
 public:
@@ -358,7 +413,8 @@ TEST(DialogTextFitTest, ADialogCanKeepItsTemplatesLayout)
 
 INT_PTR CALLBACK NothingHandled(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-// Whether the dialog manager gives a dialog whose template names `face` the test font.
+// Whether the dialog manager gives a dialog whose template names `face` the test font: the font it realizes is, byte
+// for byte, the test font's file.
 bool DialogGetsTheTestFont(const std::u16string& face)
 {
     const HMODULE module = GetModuleHandleW(nullptr);
@@ -372,10 +428,15 @@ bool DialogGetsTheTestFont(const std::u16string& face)
                                                    &NothingHandled, 0);
     if (!dialog)
         return false;
-    const bool gets = FontHasName(CFontDC(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0))).Get(),
-                                  L"Vorlamy Test Gothic");
+    const HRSRC file = FindResourceW(module, MAKEINTRESOURCEW(IDR_TEST_FONT), RT_RCDATA);
+    const auto* testFont = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, file)));
+    const CFontDC dc(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+    const DWORD bytes = GetFontData(dc.Get(), 0, 0, nullptr, 0);  // table 0: the whole file
+    std::vector<std::uint8_t> realized(bytes == GDI_ERROR ? 0 : bytes);
+    if (!realized.empty() && GetFontData(dc.Get(), 0, 0, realized.data(), bytes) != bytes)
+        realized.clear();
     DestroyWindow(dialog);
-    return gets;
+    return realized == std::vector<std::uint8_t>(testFont, testFont + SizeofResource(module, file));
 }
 
 // A dialog gets the stand-in exactly where it would not get the font its template names,
@@ -396,6 +457,9 @@ TEST(FontDecisionTest, TheStandInIsForADialogThatWouldNotGetItsFont)
         EXPECT_EQ(IsFontFaceInstalled(wanted), gets) << "face " << face.size() << " units long: " << wanted.lfFaceName;
         if (face == u"Vorlamy Test Gothic" || face == u"vorlamy test gothic") {
             EXPECT_TRUE(gets) << "a font is known by its English name under any locale";
+        }
+        if (face == u"No Such Gothic") {
+            EXPECT_FALSE(gets) << "no font of that name";
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -25,30 +26,59 @@ TEST(TextFitTest, ALineThatGrowsWiderPushesWhatStandsInItsRow)
     EXPECT_EQ(size.height, 82);
 }
 
-// An aligned text keeps its place where there is room before it; a group box grows with
-// the check box it frames, and what stands beside the box keeps its gap to it.
-TEST(TextFitTest, AlignedTextsKeepTheirPlaceAndGroupBoxesGrowWithWhatTheyFrame)
+// Where there is room before it, an aligned text grows to the left: down to the dialog's margin (a hidden control
+// or one off the dialog does not set it) or its group box's, and not into the gap to a control before it in its row.
+TEST(TextFitTest, AlignedTextsGrowLeftOnlyIntoRoomThatIsFree)
 {
-    std::vector<ControlFit> c = {{{10, 10, 30, 20}},  {{50, 10, 100, 20}}, {{120, 10, 160, 20}},
-                                 {{10, 30, 110, 80}}, {{20, 45, 60, 55}},  {{120, 40, 160, 60}}};
-    c[1].align = TextAlign::Right, c[1].neededWidth = 70;   // 20 more, all to the left
-    c[2].align = TextAlign::Centre, c[2].neededWidth = 60;  // 20 more, half to the left
-    c[3].frames = true;
-    c[4].neededWidth = 100;  // the framed check box: 60 more
-    const ClientSize size = FitControls(c.data(), c.size(), {170, 90});
-    EXPECT_EQ(c[1].rect.left, 30);
-    EXPECT_EQ(c[1].rect.right, 100);
-    EXPECT_EQ(c[2].rect.left, 110);
-    EXPECT_EQ(c[2].rect.right, 170);
-    EXPECT_EQ(c[4].rect.right, 120);
-    EXPECT_EQ(c[3].rect.right, 170) << "the box keeps its margin of 50 around the check box";
-    EXPECT_EQ(c[5].rect.left, 180) << "and its neighbour its gap of 10";
-    EXPECT_EQ(size.width, 230);
+    std::vector<ControlFit> c = {{{10, 10, 30, 20}}, {{50, 10, 100, 20}}, {{60, 30, 100, 40}}, {{-40, 0, -10, 5}},
+                                 {{0, 50, 5, 60}},   {{40, 50, 140, 90}}, {{50, 60, 70, 70}},  {{90, 75, 130, 85}}};
+    c[1].align = TextAlign::Right, c[1].neededWidth = 70;    // 20 more; c[0] stands before it
+    c[2].align = TextAlign::Right, c[2].neededWidth = 100;   // 60 more; room down to the margin, 10
+    c[4].shown = false;                                      // a hidden control further left
+    c[5].frames = true;                                      // a group box: c[6] at its inner margin, 50
+    c[7].align = TextAlign::Centre, c[7].neededWidth = 100;  // 60 more, half of it to the left, down to 50
+    FitControls(c.data(), c.size(), {150, 100});
+    EXPECT_EQ(c[1].rect.left, 50) << "the gap to its neighbour stays";
+    EXPECT_EQ(c[1].rect.right, 120);
+    EXPECT_EQ(c[2].rect.left, 10);
+    EXPECT_EQ(c[2].rect.right, 110);
+    EXPECT_EQ(c[7].rect.left, 60);
+    EXPECT_EQ(c[7].rect.right, 160);
+    EXPECT_EQ(c[5].rect.right, 170) << "the box keeps its margin of 10 around it";
+}
+
+// The dialog grows by as much as the controls in sight reach further, not for a hidden control parked beyond its edge,
+// a part parked below it, or a control that the conversion from dialog units puts a pixel past it.
+TEST(TextFitTest, TheDialogGrowsOnlyByWhatTheControlsInSightNeed)
+{
+    std::vector<ControlFit> c = {{{10, 10, 100, 20}}, {{200, 10, 260, 20}}, {{10, 110, 100, 130}}, {{50, 80, 101, 95}}};
+    c[1].shown = false;
+    ClientSize size = FitControls(c.data(), c.size(), {100, 100});
+    EXPECT_EQ(size.width, 100);
+    EXPECT_EQ(size.height, 100);
+    c[3].neededWidth = 61;  // 10 more
+    size = FitControls(c.data(), c.size(), {100, 100});
+    EXPECT_EQ(size.width, 110);
+    EXPECT_EQ(size.height, 100);
+}
+
+// An empty group box, partly off the dialog, stays as it is; two controls of no width at one x are not before each
+// other, and neither pushes the other.
+TEST(TextFitTest, EmptyBoxesAndControlsOfNoWidthStay)
+{
+    std::vector<ControlFit> c = {{{-20, 10, 30, 40}}, {{50, 10, 50, 20}}, {{50, 10, 50, 20}}};
+    c[0].frames = true;
+    c[1].neededWidth = 10;
+    FitControls(c.data(), c.size(), {100, 100});
+    EXPECT_EQ(c[0].rect.right, 30);
+    EXPECT_EQ(c[1].rect.right, 60);
+    EXPECT_EQ(c[2].rect.left, 50);
 }
 
 // A template as the resource compiler writes it: header, menu, class, caption, font, and
 // the items from the next 4-byte boundary on.
-std::vector<std::uint8_t> Template(bool extended, const std::u16string& face, std::uint16_t pointSize = 9)
+std::vector<std::uint8_t> Template(bool extended, const std::u16string& face, std::uint16_t pointSize = 9,
+                                   std::uint16_t style = 0x00C0)
 {
     std::vector<std::uint8_t> t;
     auto unit = [&t](std::uint32_t u) { t.push_back(u & 0xFF), t.push_back((u >> 8) & 0xFF); };
@@ -59,7 +89,7 @@ std::vector<std::uint8_t> Template(bool extended, const std::u16string& face, st
     };
     if (extended)
         unit(1), unit(0xFFFF), unit(0), unit(0), unit(0), unit(0);
-    unit(0x00C0), unit(0x90C8);  // style: DS_SETFONT, ...
+    unit(style), unit(0x90C8);  // style: DS_SETFONT, ...
     if (!extended)
         unit(0), unit(0);
     unit(1), unit(0), unit(0), unit(223), unit(129);           // one item; x, y, cx, cy
@@ -109,28 +139,62 @@ TEST(DialogTemplateTest, ACopyNamesTheNewFaceAndKeepsTheItemsWholeAndAligned)
     EXPECT_FALSE(HeaderOf(cut).complete) << "a template that ends in its face";
 }
 
-// A name table with a font's English and Japanese family names, and a Macintosh name in
-// an older encoding that does not count.
-TEST(FontNamesTest, AFontIsKnownByItsFamilyNamesInEveryLanguage)
+// The font the dialog manager makes: a negative point size asks for a cell height; DS_SHELLFONT (an extended
+// template's) turns "MS Shell Dlg" into Windows 2000's font; a face longer than a LOGFONT holds is cut.
+TEST(DialogTemplateTest, TheFontIsMadeAsTheDialogManagerMakesIt)
 {
-    const std::u16string english = u"Test Sans", japanese = u"テスト", mac = u"Mac";
+    struct {
+        long lfHeight, lfWeight;
+        std::uint8_t lfItalic;
+        char16_t lfFaceName[32];
+    } font{};
+    auto make = [&font](const std::vector<std::uint8_t>& t) {
+        font = {};
+        const dialog_template::Reader reader(t.data(), t.size());
+        dialog_template::MakeDialogFont(reader, HeaderOf(t), 144, font);
+        return std::u16string(font.lfFaceName);
+    };
+    EXPECT_EQ(make(Template(true, u"ＭＳ Ｐゴシック")), u"ＭＳ Ｐゴシック");
+    EXPECT_EQ(font.lfHeight, -18);
+    make(Template(false, u"X", static_cast<std::uint16_t>(-9)));
+    EXPECT_EQ(font.lfHeight, 18);
+    EXPECT_EQ(make(Template(true, u"ms shell dlg", 8, 0x00C8)), u"ms shell dlg 2");
+    EXPECT_EQ(make(Template(false, u"MS Shell Dlg", 8, 0x00C8)), u"MS Shell Dlg")
+        << "DS_SHELLFONT is for extended ones";
+    EXPECT_EQ(make(Template(true, u"MS Shell Dlg", 8)), u"MS Shell Dlg");
+    EXPECT_EQ(make(Template(true, std::u16string(40, u'A'))).size(), 31u);
+}
+
+// A name table with a font's English family name, its Japanese full name, a typographic family name (id 16) and a
+// Macintosh name in an older encoding: GDI looks a face up by the first two alone, upper-casing every character.
+TEST(FontNamesTest, AFontIsKnownByItsFamilyAndFullNamesInEveryLanguage)
+{
+    const std::u16string english = u"Test Sans", japanese = u"テストｓａｎｓ", typographic = u"Typo", mac = u"Mac";
+    const std::u16string full = u"Test Sans Regular With A Longer Name";  // more than the 31 a LOGFONT holds
     std::vector<std::uint8_t> t;
     auto unit = [&t](unsigned u) { t.push_back((u >> 8) & 0xFF), t.push_back(u & 0xFF); };
-    unit(0), unit(3), unit(6 + 3 * 12);  // format, records, where the strings start
-    unit(3), unit(1), unit(0x409), unit(1), unit(2 * english.size()), unit(0);
-    unit(3), unit(1), unit(0x411), unit(1), unit(2 * japanese.size()), unit(2 * english.size());
-    unit(1), unit(0), unit(0), unit(1), unit(2 * mac.size()), unit(2 * (english.size() + japanese.size()));
-    for (const std::u16string& s : {english, japanese, mac})
+    unit(0), unit(5), unit(6 + 5 * 12);  // format, records, where the strings start
+    unsigned at = 0;
+    for (const auto& [platform, id, s] :
+         {std::tuple{3, 1, english}, {3, 4, japanese}, {3, 4, full}, {3, 16, typographic}, {1, 1, mac}})
+        unit(platform), unit(1), unit(0x409), unit(id), unit(2 * s.size()), unit(at), at += 2 * s.size();
+    for (const std::u16string& s : {english, japanese, full, typographic, mac})
         for (char16_t c : s)
             unit(c);
-    auto lists = [&t](const std::u16string& face, std::size_t size) {
-        return NameTableLists(t.data(), size, face.data(), face.size());
+    // Upper-cases ASCII and full-width letters, as a stand-in for the system's own.
+    auto upper = [](char16_t c) -> char16_t {
+        return (c >= u'a' && c <= u'z') || (c >= u'ａ' && c <= u'ｚ') ? c - 32 : c;
+    };
+    auto lists = [&](const std::u16string& face, std::size_t size) {
+        return NameTableLists(t.data(), size, face.data(), face.size(), upper);
     };
     EXPECT_TRUE(lists(u"test SANS", t.size()));
-    EXPECT_TRUE(lists(japanese, t.size()));
+    EXPECT_TRUE(lists(u"テストＳＡＮＳ", t.size()));
+    EXPECT_FALSE(lists(typographic, t.size()));
     EXPECT_FALSE(lists(mac, t.size()));
     EXPECT_FALSE(lists(u"Test", t.size()));
-    EXPECT_FALSE(lists(japanese, t.size() - 2 * mac.size() - 2)) << "a name cut off by the table's end";
+    EXPECT_FALSE(lists(japanese, t.size() - 2 * (full.size() + typographic.size() + mac.size()) - 2)) << "cut off";
+    EXPECT_TRUE(lists(full.substr(0, 31), t.size())) << "compared as far as a LOGFONT holds a face";
 }
 
 }  // namespace
