@@ -28,8 +28,10 @@ case "$purpose" in
   run) want=("${run[@]}") ;;
   # The native tests (g++, GoogleTest), the format check, a virtual display and key
   # presses, a Japanese system locale, and the release that the tests build twice.
-  # DejaVu Sans: the one font of the test prefixes that see no Japanese font.
-  test) want=("${run[@]}" g++ googletest clang-format xvfb xdotool locales git strip-nondeterminism fonts-dejavu-core) ;;
+  # DejaVu Sans: the one font of the test prefixes that see no Japanese font. clang with
+  # its runtime: the fuzz targets (libFuzzer).
+  test) want=("${run[@]}" g++ googletest clang-format clang libclang-rt-dev xvfb xdotool locales git
+              strip-nondeterminism fonts-dejavu-core) ;;
   release) want=("${build[@]}" git strip-nondeterminism) ;;
   screenshot) want=("${run[@]}" xvfb xdotool imagemagick) ;;
   # A fresh Debian root to try the set-up in (scripts/check-fresh.sh).

@@ -207,6 +207,13 @@ echo "== build: native with AddressSanitizer and UndefinedBehaviorSanitizer"
 build_tree native-sanitize
 run_ctest native-sanitize "native, sanitized"
 
+echo "== build: fuzz targets of the dialog template and font name readers (clang, libFuzzer)"
+build_tree fuzz
+run_ctest fuzz "fuzz targets, 10 s each"
+# How far each got, from libFuzzer's own last words.
+awk '/^[0-9]+\/[0-9]+ Testing: / { name = $3 } /^Done [0-9]+ runs/ { print "   " name ": " $0 }' \
+  build/fuzz/Testing/Temporary/LastTest.log 2>/dev/null || true
+
 echo "== build: win32 (the product)"
 build_tree win32
 
