@@ -145,20 +145,30 @@ void PrintFigures(const char* what, const std::vector<Program>& programs, Figure
     }
 }
 
-// Each program's figure of each round divided by the reference's of the same round; the
-// first program's against its target, where there is one.
+// Each round's figure of one program divided by another's of the same round.
+std::vector<double> Ratios(const Program& program, const Program& reference, Figures figures)
+{
+    std::vector<double> ratios;
+    for (size_t r = 0; r < (program.*figures).size() && r < (reference.*figures).size(); ++r)
+        ratios.push_back((program.*figures)[r] / (reference.*figures)[r]);
+    return ratios;
+}
+
+// Each program's figures against the reference's, the second program (the like-for-like one): the first program's
+// against its target, where there is one, and beside it against the third program too.
 void PrintRatios(const char* what, const std::vector<Program>& programs, Figures figures, double target)
 {
     std::printf("%s, against %s\n", what, programs[1].title.c_str());
     for (size_t i = 0; i < programs.size(); ++i) {
         if (i == 1)
             continue;
-        std::vector<double> ratios;
-        for (size_t r = 0; r < (programs[i].*figures).size() && r < (programs[1].*figures).size(); ++r)
-            ratios.push_back((programs[i].*figures)[r] / (programs[1].*figures)[r]);
+        const std::vector<double> ratios = Ratios(programs[i], programs[1], figures);
         std::printf("  %-34s %-26s", programs[i].title.c_str(), Spread(ratios, "%.3f [%.3f..%.3f]").c_str());
         if (i == 0 && target > 0)
             std::printf(" target <= %.2f: %s", target, Median(ratios) <= target ? "met" : "MISSED");
+        if (i == 0 && programs.size() > 2)
+            std::printf("  (against %s: %.3f)", programs[2].title.c_str(),
+                        Median(Ratios(programs[0], programs[2], figures)));
         std::printf("\n");
     }
 }
