@@ -76,9 +76,11 @@ INT_PTR CDialog::DoModal()
     // Where the system has no font of the template's face, the dialog is made from a copy that names the
     // application's stand-in font. Both ways disable the owner for the run.
     CResourceTemplate dialogTemplate(module, m_templateId);
+    if (m_face && dialogTemplate.font.lfFaceName[0])
+        lstrcpynW(dialogTemplate.font.lfFaceName, m_face, LF_FACESIZE);
     CWinApp* app = AfxGetApp();
     const wchar_t* standIn = app ? app->StandInFaceFor(dialogTemplate.font) : nullptr;
-    if (const DLGTEMPLATE* copy = standIn ? dialogTemplate.CopyWithFace(standIn) : nullptr)
+    if (const DLGTEMPLATE* copy = standIn || m_face ? dialogTemplate.CopyWithFace(standIn ? standIn : m_face) : nullptr)
         return DialogBoxIndirectParamW(module, copy, owner, &CDialog::DialogProc, self);
     return DialogBoxParamW(module, MAKEINTRESOURCEW(m_templateId), owner, &CDialog::DialogProc, self);
 }

@@ -24,6 +24,8 @@ public:
 protected:
     // Keeps the controls where the template puts them (before DoModal): no fit below.
     void KeepTemplateLayout() { m_fitsTexts = false; }
+    // Makes the dialog with `face` in place of its template's (before DoModal; the stand-in still stands in for it).
+    void MakeWithFace(const wchar_t* face) { m_face = face; }
 
     // Moves values to the controls as the dialog opens, and back (saveAndValidate) on OK; false keeps it open.
     virtual bool DoDataExchange(bool saveAndValidate);
@@ -56,6 +58,7 @@ private:
     UINT m_templateId;
     CWnd* m_parent;
     PassedOn* m_passedOn = nullptr;
+    const wchar_t* m_face = nullptr;
     bool m_fitsTexts = true;
 };
 

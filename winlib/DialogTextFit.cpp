@@ -1,5 +1,4 @@
-// A template's sizes are in units of the font it names; a system without that font draws the texts in other
-// proportions, so each is measured in the font its control really got.
+// A template's sizes are in units of the font it names, so each text is measured in the font its control really got.
 #include "Dialog.h"
 
 #include "Font.h"

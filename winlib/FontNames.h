@@ -1,7 +1,6 @@
 #pragma once
 
-// The names a font is known by, read from its name table ("name", as GetFontData hands it out): plain byte work, free
-// of the window system. Numbers in the table are big-endian.
+// The names a font is known by, from its name table ("name", as GetFontData hands it out; big-endian): byte work.
 
 #include <cstddef>
 #include <cstdint>

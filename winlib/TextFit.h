@@ -1,7 +1,6 @@
 #pragma once
 
-// How a dialog makes room for texts that its font draws larger than the template planned: plain arithmetic on the
-// controls' rectangles, free of the window system.
+// How a dialog makes room for texts its font draws larger than planned: arithmetic on the controls' rectangles.
 
 #include "Placement.h"
 

@@ -1,5 +1,7 @@
 #include "WinApp.h"
 
+#include "MessageDlg.h"
+
 namespace {
 // The application object registers itself here; it is the program's one global.
 CWinApp* g_app = nullptr;
@@ -31,6 +33,14 @@ const wchar_t* CWinApp::StandInFaceFor(const LOGFONTW& templateFont)
     if (!m_standInFace || !templateFont.lfFaceName[0] || IsFontFaceInstalled(templateFont))
         return nullptr;
     return m_standInFont.Register(AfxGetResourceHandle(), m_standInFontId) ? m_standInFace : nullptr;
+}
+
+int CWinApp::DoMessageBox(CWnd* owner, const wchar_t* text, const wchar_t* caption, UINT type)
+{
+    // The dialog has OK alone; other buttons, or a program without the dialog's template, get the system's box.
+    CMessageDlg message(owner, text, caption, type);
+    const INT_PTR result = (type & MB_TYPEMASK) == MB_OK ? message.DoModal() : -1;
+    return result > 0 ? static_cast<int>(result) : ::MessageBoxW(owner ? owner->m_hWnd : nullptr, text, caption, type);
 }
 
 HICON AfxLoadIcon(UINT id) { return ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id)); }

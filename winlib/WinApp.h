@@ -20,6 +20,8 @@ public:
     BOOL Enable3dControls() { return TRUE; }
     // The target of the help command: the program carries no help, so it shows nothing.
     void OnHelp() {}
+    // Shows a message (as MessageBox takes it) owned by `owner` in this library's dialog; a program may do otherwise.
+    virtual int DoMessageBox(CWnd* owner, const wchar_t* text, const wchar_t* caption, UINT type);
 
     // A font of the resources (RCDATA `fontResourceId`, family `face`) for dialogs whose face the system lacks.
     void SetStandInDialogFont(UINT fontResourceId, const wchar_t* face)

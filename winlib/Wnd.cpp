@@ -18,6 +18,12 @@ CString CWnd::GetWindowText() const
     return CString(text && ::GetWindowTextW(m_hWnd, text.Get(), length + 1) ? text.Get() : L"");
 }
 
+int CWnd::MessageBox(const wchar_t* text, const wchar_t* caption, UINT type)
+{
+    CWinApp* app = AfxGetApp();
+    return app ? app->DoMessageBox(this, text, caption, type) : ::MessageBoxW(m_hWnd, text, caption, type);
+}
+
 bool CWnd::OnCmdMsg(UINT commandId)
 {
     if (CCmdTarget::OnCmdMsg(commandId))

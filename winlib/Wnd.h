@@ -26,10 +26,8 @@ public:
     CWindow GetDlgItem(int id) const { return CWindow(::GetDlgItem(m_hWnd, id)); }
     LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(m_hWnd, msg, w, l); }
     CString GetWindowText() const;
-    int MessageBox(const wchar_t* text, const wchar_t* caption, UINT type) const
-    {
-        return ::MessageBoxW(m_hWnd, text, caption, type);
-    }
+    // Shows a message owned by this window (as MessageBox takes it), as the application shows its messages.
+    int MessageBox(const wchar_t* text, const wchar_t* caption, UINT type);
 
     // The window's own system menu (revert: the system's default one); empty if it has none.
     CMenu GetSystemMenu(bool revert) const { return CMenu(::GetSystemMenu(m_hWnd, revert)); }

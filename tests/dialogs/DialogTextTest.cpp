@@ -9,6 +9,8 @@
 #include "res/resource.h"
 #include "support/ScriptedDialog.h"
 #include "support/TemplateValues.h"
+#include "support/WindowGeometry.h"
+#include "winlib/MessageDlg.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -46,7 +48,7 @@ std::string Faults(HWND control, FontSeen& font)
     std::vector<WORD> glyphs(text.size());
     GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (glyphs[i] == 0xFFFF)
+        if (glyphs[i] == 0xFFFF && text[i] >= L' ')  // a line break is no glyph
             faults += "no glyph for character " + std::to_string(text[i]) + "; ";
     }
     RECT client{}, needed{};
@@ -132,6 +134,34 @@ void ExpectWholeAndReadable(UINT templateId)
         d.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+// The message of a failed save reads whole where the dialogs do: the class library's message dialog, in the font of
+// the settings dialog that it speaks for, inside the work area.
+TEST(DialogTextTest, TheMessageOfAFailedSaveIsWholeAndReadable)
+{
+    CWinApp app;
+    app.SetStandInDialogFont(IDR_DIALOGFONT, DIALOGFONT_FACE);
+    const char* prefix = std::getenv("VORLAMY_PLAYERS_PREFIX");
+    const CString text = SaveFailureText({HwTnlSaveResult::Outcome::LeftEmpty, ERROR_DISK_FULL});
+    ScriptedDialog<CSettingsDlg> settings([&](ScriptedDialog<CSettingsDlg>& s) {
+        ScriptedDialog<CMessageDlg> message(
+            [&](ScriptedDialog<CMessageDlg>& m) {
+                for (HWND c = GetWindow(m.m_hWnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                    FontSeen font;
+                    EXPECT_EQ(Faults(c, font), "") << "control " << GetDlgCtrlID(c);
+                    if (prefix && std::strcmp(prefix, "plain") == 0 && !font.face.empty()) {
+                        EXPECT_EQ(font.face, DIALOGFONT_FACE) << "the program's own font";
+                    }
+                }
+                EXPECT_TRUE(Inside(WindowRect(m.m_hWnd), WorkAreaOf(m.m_hWnd)));
+                m.EndDialog(IDOK);
+            },
+            &s, text, L"Vorlamy", MB_OK | MB_ICONERROR);
+        EXPECT_EQ(message.DoModal(), IDOK);
+        s.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(settings.DoModal(), IDCANCEL);
 }
 
 TEST(DialogTextTest, EveryTextOfBothDialogsIsWholeAndReadable)

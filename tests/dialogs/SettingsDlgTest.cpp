@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "support/ScratchDirectory.h"
 #include "support/ScriptedDialog.h"
+#include "winlib/MessageDlg.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,9 @@ protected:
         messageBoxTitle = title;
         messageBoxText = StaticTexts(box);
         EXPECT_FALSE(IsWindowEnabled(m_hWnd)) << "the message box is modal to the dialog";
+        EXPECT_EQ(SendDlgItemMessageW(box, IDC_WINLIB_MESSAGE_ICON, STM_GETICON, 0, 0),
+                  reinterpret_cast<LRESULT>(LoadIconW(nullptr, IDI_ERROR)))
+            << "the error icon";
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
 
@@ -130,6 +134,7 @@ const MessageMap CMessageBoxWatchingDlg::messageMap = {&CDialog::messageMap, mes
 
 TEST(SettingsDlgTest, AFailedSaveIsReportedAndTheDialogStaysOpen)
 {
+    CWinApp app;  // which shows the messages
     ScratchDirectory dir;
     fs::create_directory("TandL.ini");
     bool stayedOpen = false;

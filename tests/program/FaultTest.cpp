@@ -60,6 +60,17 @@ private:
     bool m_refuses = false;
 };
 
+std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (const auto* copied = static_cast<const wchar_t*>(GetClipboardData(CF_UNICODETEXT)))
+            text = copied;
+        CloseClipboard();
+    }
+    return text;
+}
+
 class FaultTest : public testing::Test {
 protected:
     // OK is pressed and must fail: the message names the file and the dialog stays open,
@@ -73,7 +84,12 @@ protected:
         const std::wstring text = RunningProgram::ChildTexts(box);
         EXPECT_NE(text.find(L"TandL.ini"), std::wstring::npos);
         EXPECT_NE(text.find(L"保存できませんでした"), std::wstring::npos);
-        SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        // Ctrl+C copies the message, as Windows' message box does; Esc closes it.
+        if (OpenClipboard(nullptr))
+            EmptyClipboard(), CloseClipboard();
+        program.TypeKeys({'C'}, VK_CONTROL, box);
+        EXPECT_NE(ClipboardText().find(L"保存できませんでした"), std::wstring::npos) << "Ctrl+C copies it";
+        program.TypeKeys({VK_ESCAPE}, 0, box);
         for (int i = 0; i < 100 && IsWindow(box); ++i)
             Sleep(20);
         EXPECT_TRUE(program.IsRunning()) << "no crash, no exit";

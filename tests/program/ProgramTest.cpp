@@ -73,7 +73,7 @@ TEST_F(ProgramTest, ShiftTabFromOkReachesTheChoiceAndEscCancels)
     ASSERT_NE(program.WaitForDialog(), nullptr);
     program.TypeKeys({});
     ASSERT_EQ(program.FocusedId(), IDOK);
-    program.TypeKeys({VK_TAB}, true);
+    program.TypeKeys({VK_TAB}, VK_SHIFT);
     EXPECT_EQ(program.FocusedId(), IDC_HWTNL_OFF);
     program.TypeKeys({VK_ESCAPE});
     EXPECT_EQ(program.WaitForExit(), 0u);

@@ -83,11 +83,11 @@ public:
     int FocusedId() const { return GetDlgCtrlID(FocusedControl()); }
 
     // Real key presses, through the system's input queue as a keyboard makes them, into
-    // the program's dialog brought to the front; `shift` holds Shift down around them.
-    // Returns once the program has taken them in.
-    void TypeKeys(std::initializer_list<WORD> keys, bool shift = false) const
+    // the program's dialog (or `window`) brought to the front; `held` (Shift, Ctrl) is held
+    // down around them. Returns once the program has taken them in.
+    void TypeKeys(std::initializer_list<WORD> keys, WORD held = 0, HWND window = nullptr) const
     {
-        SetForegroundWindow(m_dialog);
+        SetForegroundWindow(window ? window : m_dialog);
         std::vector<INPUT> inputs;
         auto add = [&inputs](WORD key, bool up) {
             INPUT input{};
@@ -96,14 +96,14 @@ public:
             input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
             inputs.push_back(input);
         };
-        if (shift)
-            add(VK_SHIFT, false);
+        if (held)
+            add(held, false);
         for (WORD key : keys) {
             add(key, false);
             add(key, true);
         }
-        if (shift)
-            add(VK_SHIFT, true);
+        if (held)
+            add(held, true);
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         // The keys are in the program's queue; give it the moment it needs to handle them.
         DWORD_PTR ignored;

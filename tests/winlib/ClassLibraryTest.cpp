@@ -3,12 +3,14 @@
 #include "support/ScriptedDialog.h"
 #include "support/WindowGeometry.h"
 #include "winlib/DialogTemplate.h"
+#include "winlib/MessageDlg.h"
 #include "winlib/TestDialog.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -461,6 +463,48 @@ TEST(FontDecisionTest, TheStandInIsForADialogThatWouldNotGetItsFont)
         if (face == u"No Such Gothic") {
             EXPECT_FALSE(gets) << "no font of that name";
         }
+    }
+}
+
+// The library's message: the caption, the text, the error icon and OK with the focus, modal to its owner and centred
+// over it; Enter, Esc and the close button end it with OK, and Ctrl+C (the character it makes) copies it all.
+TEST(MessageDlgTest, AMessageIsShownAsMessageBoxShowsOneAndEndsWithOk)
+{
+    const wchar_t* text = L"A message that says\nwhat went wrong.";
+    const std::function<void(HWND)> endings[] = {[](HWND) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); },
+                                                 [](HWND) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1); },
+                                                 [](HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); }};
+    for (const auto& end : endings) {
+        ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
+        ScriptedDialog<CDialog> owner(
+            [&](ScriptedDialog<CDialog>& o) {
+                ScriptedDialog<CMessageDlg> box(
+                    [&](ScriptedDialog<CMessageDlg>& b) {
+                        EXPECT_EQ(std::wstring(b.GetWindowText()), L"Caption");
+                        EXPECT_EQ(StaticTexts(b.m_hWnd), text);
+                        EXPECT_EQ(SendDlgItemMessageW(b.m_hWnd, IDC_WINLIB_MESSAGE_ICON, STM_GETICON, 0, 0),
+                                  reinterpret_cast<LRESULT>(LoadIconW(nullptr, IDI_ERROR)));
+                        EXPECT_EQ(b.FocusId(), IDOK);
+                        EXPECT_EQ(GetWindow(b.m_hWnd, GW_OWNER), o.m_hWnd);
+                        EXPECT_FALSE(IsWindowEnabled(o.m_hWnd));
+                        EXPECT_LE(CentreDistance(WindowRect(b.m_hWnd), WindowRect(o.m_hWnd)), 2);
+                        SendMessageW(GetFocus(), WM_CHAR, 3, 1);  // Ctrl+C, as TranslateMessage makes it
+                        end(b.m_hWnd);
+                    },
+                    &o, text, L"Caption", MB_OK | MB_ICONERROR);
+                EXPECT_EQ(box.DoModal(), IDOK);
+                EXPECT_TRUE(IsWindowEnabled(o.m_hWnd));
+                o.EndDialog(IDCANCEL);
+            },
+            IDD_TEST_DIALOG);
+        EXPECT_EQ(owner.DoModal(), IDCANCEL);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        const auto* copied = static_cast<const wchar_t*>(GetClipboardData(CF_UNICODETEXT));
+        const std::wstring clipboard = copied ? copied : L"";
+        CloseClipboard();
+        EXPECT_NE(clipboard.find(L"Caption\r\n"), std::wstring::npos);
+        EXPECT_NE(clipboard.find(text), std::wstring::npos);
+        EXPECT_NE(clipboard.find(L"OK"), std::wstring::npos);
     }
 }
 
