@@ -17,8 +17,7 @@ const MessageMap CDialog::messageMap = {&CWnd::messageMap, messageEntries, std::
 
 namespace {
 
-// Messages whose result a dialog procedure returns itself instead of through DWLP_MSGRESULT: WM_CTLCOLORMSGBOX to
-// WM_CTLCOLORSTATIC are one run of numbers.
+// Messages whose result a dialog procedure returns itself, not in DWLP_MSGRESULT; the WM_CTLCOLOR ones are a run.
 bool ReturnsResultDirectly(UINT message)
 {
     return message == WM_INITDIALOG || message == WM_QUERYDRAGICON || message == WM_COMPAREITEM ||
@@ -26,8 +25,7 @@ bool ReturnsResultDirectly(UINT message)
            (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
 }
 
-// A dialog template of the resources and the font it names, as the dialog manager makes it (with no face where it
-// names none); a copy of it may name another face.
+// A dialog template of the resources and the font it names, as the dialog manager makes it; a copy may name another.
 class CResourceTemplate {
 public:
     CResourceTemplate(HINSTANCE module, UINT id)
@@ -39,8 +37,7 @@ public:
         dialog_template::Reader reader(m_data, m_size);
         m_header = reader.ReadHeader();
         dialog_template::MakeDialogFont(reader, m_header, GetDeviceCaps(CFontDC(nullptr).Get(), LOGPIXELSY), font);
-        font.lfCharSet = DEFAULT_CHARSET;
-        font.lfQuality = PROOF_QUALITY;
+        font.lfCharSet = DEFAULT_CHARSET, font.lfQuality = PROOF_QUALITY;
     }
 
     // A copy that names `face` instead, for DialogBoxIndirectParam; null where none can be made.
@@ -73,8 +70,7 @@ INT_PTR CDialog::DoModal()
     const HINSTANCE module = AfxGetResourceHandle();
     const HWND owner = OwnerWindow();
     const LPARAM self = reinterpret_cast<LPARAM>(this);
-    // Where the system has no font of the template's face, the dialog is made from a copy that names the
-    // application's stand-in font. Both ways disable the owner for the run.
+    // A copy of the template names the face asked for, or the stand-in if the system lacks it. Both disable the owner.
     CResourceTemplate dialogTemplate(module, m_templateId);
     if (m_face && dialogTemplate.font.lfFaceName[0])
         lstrcpynW(dialogTemplate.font.lfFaceName, m_face, LF_FACESIZE);
@@ -116,8 +112,7 @@ void CDialog::CentreOnOwnerOrScreen()
     const auto toPixelRect = [](const RECT& r) { return PixelRect{r.left, r.top, r.right, r.bottom}; };
     HWND owner = GetWindow(m_hWnd, GW_OWNER);
     const bool overOwner = owner && IsWindowVisible(owner) && !::IsIconic(owner);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     if (!GetMonitorInfoW(MonitorFromWindow(overOwner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
     RECT reference = monitor.rcWork;
@@ -177,8 +172,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     LRESULT result = 0;
     bool handled = false;
 #if defined(__cpp_exceptions)
-    // No exception may unwind through the window system. A message whose handler threw counts as not handled, so the
-    // dialog manager's default processing still runs.
+    // No exception may unwind through the window system; a handler that threw leaves its message to the dialog manager.
     try {
         handled = dialog->Dispatch(message, wParam, lParam, result);
     } catch (...) {

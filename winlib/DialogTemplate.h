@@ -8,8 +8,7 @@
 
 namespace dialog_template {
 
-// A string in the template: the byte offset of its first unit and its length in units; or, where the format allows
-// one, an ordinal (0xFFFF and one unit) instead.
+// A string of the template (the byte offset of its first unit, its length in units), or where allowed an ordinal.
 struct Text {
     std::size_t at = 0, length = 0;
     bool isOrdinal = false;
@@ -23,9 +22,8 @@ struct Item {
     Text windowClass, text;
 };
 
-// The header; `complete` is false for a template that ends before it does. `face` is there only when `hasFace`:
-// without DS_SETFONT there is no font, and a point size of 0x7FFF asks for the message box's font, with no weight,
-// italic, character set or face after it. The point size is signed, as the dialog manager reads it.
+// The header; `complete` is false for a template that ends before it does. `face` is there only when `hasFace`: with
+// DS_SETFONT and a (signed) point size other than 0x7FFF, which asks for the message box's font and ends the header.
 struct Header {
     bool complete = false, extended = false, hasFace = false;
     std::uint32_t helpId = 0, exStyle = 0, style = 0;
@@ -95,8 +93,7 @@ private:
     std::int16_t Signed() { return static_cast<std::int16_t>(Next()); }
     std::uint32_t Dword() { return Next() | (static_cast<std::uint32_t>(Next()) << 16); }
     std::uint8_t Byte() { return ++m_at <= m_size ? m_data[m_at - 1] : 0; }
-    // An extended template has a help id, then the extended style and the style; a classic one the style first, and
-    // no help id.
+    // An extended template has a help id, the extended style and the style; a classic one the style first, no help id.
     void Styles(std::uint32_t& helpId, std::uint32_t& exStyle, std::uint32_t& style)
     {
         if (m_extended)
@@ -127,16 +124,14 @@ private:
     bool m_extended = false;
 };
 
-// Makes `font` (a LOGFONT, or a type with its members) the one the dialog manager makes for the template at
-// `dotsPerInch`: no face where it names none, at most 31 characters of it as a LOGFONT holds, and on Windows for an
-// extended template with DS_SHELLFONT that names "MS Shell Dlg", Windows 2000's "MS Shell Dlg 2".
+// Makes `font` (a LOGFONT, or a type with its members) the dialog manager's for the template at `dotsPerInch`: no face
+// where it names none, at most 31 characters, and "MS Shell Dlg 2" for "MS Shell Dlg" in an extended DS_SHELLFONT one.
 template <class LogFont>
 void MakeDialogFont(const Reader& reader, const Header& header, int dotsPerInch, LogFont& font)
 {
     if (!header.complete || !header.hasFace)
         return;
-    // Pixels, rounded as MulDiv rounds, made negative: a character height, or for a negative point size a cell
-    // height.
+    // Pixels, rounded as MulDiv rounds, made negative: a character height (a cell height for a negative point size).
     const long long scaled = static_cast<long long>(header.pointSize) * dotsPerInch;
     font.lfHeight = -static_cast<int>((scaled + (scaled < 0 ? -36 : 36)) / 72);
     font.lfWeight = header.weight, font.lfItalic = header.italic;

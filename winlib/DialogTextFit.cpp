@@ -33,8 +33,7 @@ UINT StaticTextFormat(LONG style, LONG exStyle)
 // The client size a control needs to show its whole text, drawn with `format`; {0, 0} where that cannot be told.
 SIZE NeededClientSize(HWND control, UINT format, bool checkBox, bool pushButton, const RECT& client)
 {
-    // Where the themed controls are (the manifest asks for them), a check box tells the width of its box and text;
-    // Wine tells a three-state one the size it has, so that one is measured.
+    // A themed check box (as the manifest asks) tells the size of its box and text; Wine's three-state ones do not.
     const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
     SIZE ideal{};
     if (checkBox && type != BS_3STATE && type != BS_AUTO3STATE &&
@@ -62,8 +61,7 @@ SIZE NeededClientSize(HWND control, UINT format, bool checkBox, bool pushButton,
     return {needed.right + aroundWidth, needed.bottom + aroundHeight > box ? needed.bottom + aroundHeight : box};
 }
 
-// Fills in what a control needs to show its whole text as it draws it; nothing for hidden controls, edit fields and
-// lists (they show what the user gives them), and picture, multiline or owner-drawn buttons.
+// Fills in what a control needs to show its whole text; not for hidden, edit, list, picture, multiline, owner-drawn.
 void MeasureText(HWND control, ControlFit& fit)
 {
     RECT client{};

@@ -20,8 +20,7 @@ bool FontHasName(HDC dc, const wchar_t* name)
 
 bool IsFontFaceInstalled(const LOGFONTW& wanted)
 {
-    // Made as the dialog manager makes a dialog's font, so that the font realized here is the one it finds again in
-    // the font cache.
+    // Made as the dialog manager makes a dialog's font, so that it finds the font realized here in the font cache.
     const CFontDC dc(CreateFontIndirectW(&wanted), true);
     wchar_t realized[LF_FACESIZE] = {};
     if (!dc.Get() || !GetTextFaceW(dc.Get(), LF_FACESIZE, realized))

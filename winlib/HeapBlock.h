@@ -6,8 +6,7 @@
 #include <new>
 #include <type_traits>
 
-// Memory of the process heap, aligned for any type, for a number of objects, each made as T() makes it (a number or
-// character: zero); freed with the object. Empty (false) when the heap has no room.
+// Process heap memory, aligned for any type, for objects made as T() makes them (a number: 0); empty (false) if none.
 template <class T>
 class CHeapBlock {
     static_assert(std::is_trivially_destructible_v<T>, "the objects go with the memory, never destroyed");

@@ -39,8 +39,7 @@ struct ClassOf<R (T::*)(Args...)> {
     using Type = T;
 };
 
-// Unpacks WPARAM/LPARAM for one handler signature and calls the handler. The target is the object whose map holds the
-// row, so the downcast is to the handler's own class.
+// Calls a handler with WPARAM/LPARAM unpacked for its signature, on the object whose map holds the row: of its class.
 template <auto Handler>
 LRESULT Invoke(CCmdTarget& target, WPARAM wParam, LPARAM lParam)
 {

@@ -16,8 +16,7 @@ struct PixelPoint {
 
 namespace winlib_detail {
 
-// The start of a span of `length` centred on [from, to), then moved into [low, high); where it is longer than that,
-// its start (a dialog's caption) stays visible.
+// The start of a span of `length` centred on [from, to), moved into [low, high); a longer one starts at `low`.
 constexpr int CentredWithin(int length, int from, int to, int low, int high)
 {
     int start = from + (to - from - length) / 2;

@@ -4,8 +4,7 @@
 
 #include <utility>
 
-// A UTF-16 string that loads itself from the string table, kept on the process heap with no code of the C++ library;
-// when memory runs out it stays as it was (or empty).
+// A UTF-16 string on the process heap, with no C++ library code, from the string table too; out of memory, unchanged.
 class CString {
 public:
     CString() = default;
@@ -37,6 +36,5 @@ private:
     int m_length = 0;
 };
 
-// The system's description of an error code (GetLastError() style) without its line end, then the code in
-// parentheses; the bare code when the system has no text for it.
+// The system's text for an error code without its line end, then the code in parentheses; the bare code without one.
 CString FormatSystemMessage(DWORD error);

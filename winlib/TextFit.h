@@ -16,8 +16,7 @@ struct ControlFit {
     TextAlign align = TextAlign::Left;      // a centred or right-aligned text keeps its place
     bool frames = false;                    // a group box: it grows with what it frames
     bool shown = true;                      // a hidden control moves, but never makes room
-    // Filled in: how far it moves for the controls before it that grew, and how much of its own growth goes to the
-    // left.
+    // Filled in: how far it moves for the controls before it that grew; how much of its own growth goes to the left.
     int dx = 0, dy = 0, leftward = 0;
 };
 
@@ -59,8 +58,7 @@ constexpr bool InSight(const ControlFit& c, ClientSize client)
 // Raises `value` to at least `least`; true when it changed.
 constexpr bool Raise(int& value, int least) { return least > value ? (value = least, true) : false; }
 
-// The room an aligned text `i` may take to its left: down to the left margin of the group box around it, or of the
-// dialog, and none with another control before it in its row, so that the gap between them stays.
+// The room an aligned text `i` may take to its left: to the margin of its group box or dialog; none after a neighbour.
 constexpr int RoomToTheLeft(const ControlFit* c, std::size_t count, std::size_t i, ClientSize client, int margin)
 {
     int edge = margin;
@@ -121,9 +119,8 @@ constexpr bool KeepFramesAround(ControlFit* controls, std::size_t count)
 }  // namespace winlib_detail
 
 // Gives each control the size its text needs, moves what stands right of a control that grew wider (or below one that
-// grew higher) on by as much, keeping the gaps, and returns the client area's size, grown by as much as the controls
-// in sight now reach beyond where they reached; each rect is then the control's place. Where every text fits, nothing
-// moves.
+// grew higher) on by as much, keeping the gaps; each rect is then the control's place. Returns the client area's size,
+// grown by as much as the controls in sight now reach beyond where they reached. Where every text fits, nothing moves.
 constexpr ClientSize FitControls(ControlFit* controls, std::size_t count, ClientSize client)
 {
     using namespace winlib_detail;

@@ -28,8 +28,7 @@ public:
     {
         m_standInFontId = fontResourceId, m_standInFace = face;
     }
-    // The face a dialog whose template names `templateFont` gets instead: the stand-in, where the system lacks that
-    // one.
+    // The face a dialog whose template names `templateFont` gets instead: the stand-in, where the system lacks it.
     const wchar_t* StandInFaceFor(const LOGFONTW& templateFont);
 
     HINSTANCE m_hInstance = nullptr;

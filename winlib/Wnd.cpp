@@ -42,8 +42,7 @@ LRESULT CWnd::Default()
 
 bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    // Saved and restored, so that Default() inside a nested message sees its own message and the outer handler sees
-    // its own again afterwards.
+    // Saved and restored: Default() in a nested message sees that message, and the outer handler its own again after.
     const CurrentMessage current{message, wParam, lParam};
     const CurrentMessage* outer = m_currentMessage;
     m_currentMessage = &current;
@@ -55,8 +54,7 @@ bool CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 
     if (OnWndMsg(message, wParam, lParam, result))
         return true;
-    // Menu items and accelerators (notification 0 and 1; a button click is 0 too) are commands; other control
-    // notifications are not.
+    // Menu items, accelerators and button clicks (notifications 0 and 1) are commands; other notifications are not.
     if (message == WM_COMMAND && HIWORD(wParam) <= 1 && OnCmdMsg(LOWORD(wParam))) {
         result = 0;
         return true;

@@ -51,12 +51,10 @@ public:
     HWND m_hWnd = nullptr;
 
 protected:
-    // Performs the window's default processing of the message being handled and returns its result. Outside a handler
-    // there is no such message, and it returns 0.
+    // The window's default processing of the message being handled, and its result; 0 outside a handler.
     LRESULT Default();
 
-    // Looks a message up in the map chain, with it recorded as the current message for Default(). WM_COMMAND that no
-    // row handles goes through command routing.
+    // Looks a message up in the map chain, recorded as Default()'s current message; WM_COMMAND no row takes is routed.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // The default processing of one message for this kind of window.
