@@ -47,7 +47,7 @@ tree=$(wine_arch)
 # In functions, with their variables local: the prefixes they start are stopped at the end.
 in_players_prefixes() {
   local -x WINEPREFIX WINEARCH FONTCONFIG_FILE LANG LC_ALL VORLAMY_PLAYERS_PREFIX
-  for VORLAMY_PLAYERS_PREFIX in plain ipagothic; do
+  for VORLAMY_PLAYERS_PREFIX in plain ipagothic $(players_japanese_prefix); do
     wine_prefix_ready "$tree" "$VORLAMY_PLAYERS_PREFIX"
     repeat "$tree" "$tree, a player's prefix: $VORLAMY_PLAYERS_PREFIX" -R '^DialogTextTest\.' "$@"
   done

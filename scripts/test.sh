@@ -244,7 +244,7 @@ fi
 # wine-env.sh); the test knows by the prefix's name what its fonts must do.
 run_in_players_prefixes() { # arch
   local -x WINEPREFIX WINEARCH FONTCONFIG_FILE LANG LC_ALL VORLAMY_PLAYERS_PREFIX
-  for VORLAMY_PLAYERS_PREFIX in plain ipagothic; do
+  for VORLAMY_PLAYERS_PREFIX in plain ipagothic $(players_japanese_prefix); do
     wine_prefix_ready "$1" "$VORLAMY_PLAYERS_PREFIX"
     run_ctest "$1" "$1 under Wine, a player's prefix: $VORLAMY_PLAYERS_PREFIX" -R '^DialogTextTest\.'
   done

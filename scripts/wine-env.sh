@@ -1,7 +1,7 @@
 # Sourced by the project's scripts (run, test, screenshot, bench): a private Wine prefix per architecture
 # and, on request, a private virtual display. Never touches the user's ~/.wine.
 #   wine_prefix_made win32|win64      creates and configures build/wine-<arch> once
-#   wine_prefix_ready win32|win64 [plain|ipagothic]
+#   wine_prefix_ready win32|win64 [plain|ipagothic|japanese]
 #                                     the same (or a prefix as players have one, see
 #                                     players_prefix_made), with Wine's processes kept up
 #                                     for many runs
@@ -140,16 +140,19 @@ create_prefix() {
 
 # A prefix as a player has one, build/wine-<arch>-<kind>: none of the settings above but
 # Managed=N, no crash dialog and Marlett (which change nothing of the texts), an English system
-# locale, and fonts from a fontconfig configuration of its own, so that nothing of this
-# machine's fonts decides the outcome:
+# locale unless named, and fonts from a fontconfig configuration of its own, so that nothing
+# of this machine's fonts decides the outcome:
 #   plain       DejaVu Sans alone, no Japanese font: the program brings its own
 #   ipagothic   the IPA fonts too, with the dialogs' face replaced by the monospaced
 #               IPAGothic, as guides for Japanese programs under Wine do
+#   japanese    the IPA fonts too, nothing replaced, a Japanese system locale: a Japanese
+#               desktop's new prefix, whose system messages are Japanese
 # Exports WINEPREFIX, WINEARCH, FONTCONFIG_FILE, LANG and LC_ALL: every Wine process of
 # the prefix must see the same fonts, since Wine records those it finds in the prefix.
 players_prefix_made() {
-  local arch=$1 kind=$2 fonts="$VORLAMY_ROOT/build/fonts-$2"
-  export WINEPREFIX="$VORLAMY_ROOT/build/wine-$arch-$kind" WINEARCH=$arch LANG=C LC_ALL=C
+  local arch=$1 kind=$2 fonts="$VORLAMY_ROOT/build/fonts-$2" locale=C
+  [ "$kind" = japanese ] && locale=ja_JP.UTF-8
+  export WINEPREFIX="$VORLAMY_ROOT/build/wine-$arch-$kind" WINEARCH=$arch LANG=$locale LC_ALL=$locale
   export FONTCONFIG_FILE="$fonts/fonts.conf"
   mkdir -p "$fonts/dejavu"
   ln -sf /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
@@ -157,7 +160,7 @@ players_prefix_made() {
   {
     echo '<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "fonts.dtd"><fontconfig>'
     echo "<dir>$fonts/dejavu</dir><cachedir>$fonts/cache</cachedir>"
-    if [ "$kind" = ipagothic ]; then echo '<dir>/usr/share/fonts/opentype/ipafont-gothic</dir>'; fi
+    if [ "$kind" != plain ]; then echo '<dir>/usr/share/fonts/opentype/ipafont-gothic</dir>'; fi
     echo '</fontconfig>'
   } >"$fonts/fonts.conf"
   (
@@ -182,6 +185,9 @@ players_prefix_made() {
     touch "$WINEPREFIX/.vorlamy-ready"
   ) 9>"$VORLAMY_ROOT/build/wine-$arch-$kind.lock"
 }
+
+# "japanese" where the Japanese locale is there for that prefix (test.sh says when it is not).
+players_japanese_prefix() { if locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then echo japanese; fi; }
 
 # The system's dots per inch for the programs that the prefix starts from now on, as the
 # display settings of Windows set it.

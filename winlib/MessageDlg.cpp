@@ -1,6 +1,7 @@
 #include "MessageDlg.h"
 
 #include "Font.h"
+#include "HeapBlock.h"
 
 #include <algorithm>
 #include <iterator>
@@ -21,14 +22,34 @@ LRESULT CALLBACK CopyOnCtrlC(HWND button, UINT message, WPARAM wParam, LPARAM lP
     return CallWindowProcW(original, button, message, wParam, lParam);
 }
 
+// How many characters of `text` `font` has no glyph for; a line break needs none.
+int MissingGlyphs(HFONT font, const wchar_t* text)
+{
+    const int length = lstrlenW(text);
+    CHeapBlock<WORD> glyphs(static_cast<std::size_t>(length));
+    const CFontDC dc(font);
+    if (!glyphs || GetGlyphIndicesW(dc.Get(), text, length, glyphs.Get(), GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+        return 0;
+    int missing = 0;
+    for (int i = 0; i < length; ++i)
+        missing += glyphs[i] == 0xFFFF && text[i] >= L' ';
+    return missing;
+}
+
 }  // namespace
 
 CMessageDlg::CMessageDlg(CWnd* owner, const wchar_t* text, const wchar_t* caption, UINT type)
     : CDialog(IDD_WINLIB_MESSAGE, owner), m_text(text), m_caption(caption), m_type(type)
 {
+    // Windows' reason may be in a script the owner's font lacks (Wine's Japanese messages in the stand-in font); where
+    // the system's own font shows more of the text, the dialog takes the font that one is realized in.
     const HFONT font = owner ? reinterpret_cast<HFONT>(owner->SendMessage(WM_GETFONT)) : nullptr;
-    if (font && GetObjectW(font, sizeof m_ownerFont, &m_ownerFont))
-        MakeWithFace(m_ownerFont.lfFaceName);
+    const auto systemFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (!font || !GetObjectW(font, sizeof m_font, &m_font))
+        return;
+    if (MissingGlyphs(font, text) > MissingGlyphs(systemFont, text))
+        GetTextFaceW(CFontDC(systemFont).Get(), LF_FACESIZE, m_font.lfFaceName);
+    MakeWithFace(m_font.lfFaceName);
 }
 
 // As MessageBox lays out: the icon, the text no wider than 278 dialog units (Vista) or 5/8 of the work area, OK below.

@@ -8,8 +8,8 @@
 #ifndef RC_INVOKED
 #include "Dialog.h"
 
-// A message (as MessageBox takes it, OK alone) as a dialog of this library in its owner's font, through the font
-// decision, stand-in and fit, where MessageBox takes the system's font; else as MessageBox: sound, icon, Ctrl+C.
+// A message (as MessageBox takes it, OK alone) as a dialog of this library in its owner's font (through the font
+// decision, stand-in and fit) unless the system's shows more of it; else as MessageBox: sound, icon, Ctrl+C.
 class CMessageDlg : public CDialog {
 public:
     CMessageDlg(CWnd* owner, const wchar_t* text, const wchar_t* caption, UINT type);
@@ -28,6 +28,6 @@ private:
     const wchar_t* m_text;
     const wchar_t* m_caption;
     UINT m_type;
-    LOGFONTW m_ownerFont{};
+    LOGFONTW m_font{};  // the owner's, or the face of the system's that shows more of the text
 };
 #endif

@@ -38,8 +38,7 @@ const wchar_t* CWinApp::StandInFaceFor(const LOGFONTW& templateFont)
 int CWinApp::DoMessageBox(CWnd* owner, const wchar_t* text, const wchar_t* caption, UINT type)
 {
     // The dialog has OK alone; other buttons, or a program without the dialog's template, get the system's box.
-    CMessageDlg message(owner, text, caption, type);
-    const INT_PTR result = (type & MB_TYPEMASK) == MB_OK ? message.DoModal() : -1;
+    const INT_PTR result = (type & MB_TYPEMASK) == MB_OK ? CMessageDlg(owner, text, caption, type).DoModal() : -1;
     return result > 0 ? static_cast<int>(result) : ::MessageBoxW(owner ? owner->m_hWnd : nullptr, text, caption, type);
 }
 

@@ -2,8 +2,9 @@
 // of every text has a glyph in the font its control got, and every text fits its control.
 // The test command runs this in the project's prefix and again in prefixes as players
 // have them, naming the prefix in VORLAMY_PLAYERS_PREFIX: "plain", where the system has no
-// Japanese font and the dialogs must get the program's own, or "ipagothic", where
-// "ＭＳ Ｐゴシック" is replaced by the monospaced IPAGothic, of other proportions.
+// Japanese font and the dialogs must get the program's own, "ipagothic", where
+// "ＭＳ Ｐゴシック" is replaced by the monospaced IPAGothic, of other proportions, or
+// "japanese", whose system messages are Japanese but lack the dialogs' face.
 #include "dialogs/AboutDlg.h"
 #include "dialogs/SettingsDlg.h"
 #include "res/resource.h"
